@@ -1,0 +1,55 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Questions the file operation asks while it works. The program answers with dialogs owned
+// by the main window; tests answer with scripts.
+class ShellUi {
+ public:
+  enum class Answer { Yes, YesToAll, No, Cancel };
+  virtual ~ShellUi() = default;
+  // "Really delete / move to the Trash these items?" (not asked with kNoConfirmation).
+  virtual Answer ConfirmDelete(const std::vector<std::filesystem::path>& items, bool toTrash) = 0;
+  // The destination already exists: replace it? (Yes, YesToAll, No = skip, Cancel = abort).
+  virtual Answer ConfirmReplace(const std::filesystem::path& source,
+                                const std::filesystem::path& destination) = 0;
+  // A failure the user should hear about (not called with kSilent... errors are still
+  // returned in the result code).
+  virtual void ReportError(const std::string& message) = 0;
+  // Progress: called per item; returning false cancels the rest.
+  virtual bool Progress(const std::filesystem::path& current, std::size_t done,
+                        std::size_t total) = 0;
+};
+
+enum class FileOp { Move, Copy, Delete, Rename };
+
+enum FileOpFlags : unsigned {
+  kAllowUndo = 0x40,             // delete goes to the Trash
+  kNoConfirmation = 0x10,        // answer "yes to all" to every question
+  kNoConfirmMkdir = 0x200,       // create missing destination folders without asking
+  kSilent = 0x4,                 // no progress
+};
+
+struct FileOperation {
+  FileOp op = FileOp::Move;
+  std::vector<std::filesystem::path> from;
+  std::filesystem::path to;  // destination folder (move/copy) or new full path (rename)
+  unsigned flags = 0;
+};
+
+struct FileOpResult {
+  int code = 0;          // 0 success, else a host-style error number
+  bool aborted = false;  // the user cancelled at some question
+  [[nodiscard]] bool ok() const { return code == 0 && !aborted; }
+};
+
+// Moves, copies, deletes or renames folders and files the way the desktop shell does:
+// delete with kAllowUndo goes to the freedesktop Trash (restorable from file managers);
+// conflicts are asked, never silently overwritten.
+[[nodiscard]] FileOpResult ShellFileOperation(const FileOperation& op, ShellUi& ui);
+
+}  // namespace platform
