@@ -1,0 +1,3 @@
+#include "app/shell/ui/CClipwrenApp.h"
+
+wxIMPLEMENT_APP(CClipwrenApp);

@@ -1,0 +1,138 @@
+#include "app/shell/ui/CClipwrenApp.h"
+
+#include <wx/graphics.h>
+#include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/sizer.h>
+#include <wx/textctrl.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/shell/CommandLine.h"
+#include "app/shell/PrinterList.h"
+#include "app/shell/ui/CAboutDlg.h"
+#include "app/shell/ui/CMainFrame.h"
+#include "app/shell/ui/InterfaceFont.h"
+#include "app/shell/ui/Screenshot.h"
+#include "app/store/ScrapStore.h"
+#include "platform/ErrorText.h"
+#include "platform/SpecialFolders.h"
+
+namespace {
+
+constexpr int kAboutCommand = 57664;
+
+}  // namespace
+
+CClipwrenApp::CClipwrenApp() { ReadPrinters(); }
+
+CClipwrenApp::~CClipwrenApp() = default;
+
+void CClipwrenApp::ReadPrinters() {
+  const shell::PrinterList list =
+      shell::ReadPrinterList(platform::Registry(platform::Hive::LocalMachine));
+  m_printerNames = list.names;
+  if (list.error != 0) {
+    // The application object is built before wx is initialised, so the box waits for the
+    // event loop.
+    const wxString text = wxString::FromUTF8(platform::ErrorText(list.error));
+    CallAfter([text] { wxMessageBox(text, "Error", wxOK | wxICON_INFORMATION); });
+  }
+}
+
+void CClipwrenApp::SetSaveFolder(const std::string& folder) {
+  m_saveFolder = folder;
+  m_homeFolder = store::HomeFolderFor(folder).string();
+}
+
+CMainFrame* CClipwrenApp::MainFrame() const { return wxDynamicCast(GetTopWindow(), CMainFrame); }
+
+bool CClipwrenApp::OnInit() {
+  // Step 1–2: settings and the home folder.
+  SetAppName(wxString::FromUTF8(shell::kApplicationKey.data()));
+  SetVendorName(wxString::FromUTF8(shell::kCompanyKey.data()));
+  m_settings = std::make_unique<shell::AppSettings>(platform::Registry(platform::Hive::CurrentUser));
+  const auto documents = platform::GetSpecialFolder(platform::SpecialFolder::Documents, true);
+  m_saveFolder = m_settings->ReadHomeDir(documents ? documents->string() : std::string());
+  m_homeFolder = documents ? store::HomeFolderFor(m_saveFolder).string() : std::string();
+  if (!m_homeFolder.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(m_homeFolder, ec);
+  }
+
+  // Step 3–4: a capture named on the command line. Filing it as a scrap comes with the capture
+  // import; until then the capture folder itself is the path to select.
+  std::vector<std::string> args;
+  std::vector<const char*> argv;
+  for (int i = 0; i < this->argc; ++i) args.push_back(this->argv[i].utf8_string());
+  for (const auto& a : args) argv.push_back(a.c_str());
+  const std::string capture =
+      shell::ExtractCapturePath(shell::JoinArguments(static_cast<int>(argv.size()), argv.data()));
+  if (!capture.empty()) m_pendingImportPath = capture;
+
+  // Step 5: only one instance shows a window.
+  m_instanceMutex = std::make_unique<platform::InstanceMutex>(kInstanceMutexName);
+  if (m_instanceMutex->state() != platform::InstanceMutex::State::Created) {
+    (void)platform::FindRunningInstanceAndHandOver(kDuplicateCheckMessage, m_pendingImportPath);
+    return false;
+  }
+
+  // Step 6–7: the interface font and the drawing library.
+  m_interfaceFont = MakeInterfaceFont();
+  if (!wxGraphicsRenderer::GetDefaultRenderer()) {
+    wxMessageBox("Can not initialize GDI+library.", wxEmptyString, wxOK);
+    return false;
+  }
+
+  // Step 8–9: the main window, its panes and the four tab views.
+  auto* frame = new CMainFrame(*m_settings);
+  if (!frame->CreateClient()) {
+    frame->Destroy();
+    return false;
+  }
+  SetTopWindow(frame);
+  CreateTabViews();
+  Bind(wxEVT_MENU, [frame](wxCommandEvent&) { CAboutDlg(frame).ShowModal(); }, kAboutCommand);
+
+  // Step 12: show the window at once.
+  frame->ShowAtStart();
+
+  wxString screenshot;
+  if (wxGetEnv("CLIPWREN_SCREENSHOT", &screenshot) && !screenshot.empty()) {
+    ScheduleScreenshot(screenshot);
+  }
+  return true;
+}
+
+void CClipwrenApp::CreateTabViews() {
+  CMainFrame* frame = MainFrame();
+  wxWindow* area = frame->TabArea();
+  // Plain stand-ins until the page, text and pictures views arrive; they already carry their
+  // identifiers, order and visibility.
+  m_pageView = new wxPanel(area, kPageViewId, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN);
+  m_copyView = new wxPanel(area, kCopyViewId, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN);
+  m_copyView->Hide();
+  m_textView = new wxTextCtrl(area, kTextViewId, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                              wxTE_MULTILINE | wxTE_RICH2 | wxTE_NOHIDESEL | wxBORDER_SUNKEN);
+  m_textView->Hide();
+  m_picturesView = new wxPanel(area, kPicturesViewId);
+  m_picturesView->Hide();
+  for (wxWindow* view : {m_pageView, m_copyView, m_textView, m_picturesView}) {
+    area->GetSizer()->Add(view, 1, wxEXPAND);
+  }
+  area->Layout();
+}
+
+void CClipwrenApp::ScheduleScreenshot(const wxString& file) {
+  CMainFrame* frame = MainFrame();
+  CallAfter([frame, file] {
+    SaveWindowScreenshotWhenIdle(frame, file, [frame] { frame->Close(true); });
+  });
+}
+
+int CClipwrenApp::OnExit() {
+  m_treeImages.reset();
+  if (m_settings) (void)m_settings->WriteHomeDir(m_saveFolder);
+  return wxApp::OnExit();
+}
