@@ -62,6 +62,7 @@ class Registry {
 
  private:
   std::filesystem::path m_file;
+  std::string m_rootName;  // first component of the key headers in the file
 };
 
 }  // namespace platform
