@@ -3,6 +3,7 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 
+#include "app/shell/Trace.h"
 #include "app/shell/ui/CClipwrenApp.h"
 
 namespace {
@@ -15,7 +16,11 @@ bool IsHiddenOrMinimised(int showCmd) {
 
 CMainFrame::CMainFrame(shell::AppSettings& settings)
     : m_settings(settings), m_placement(settings.ReadPlacement()) {
-  const wxSize size(m_placement.cx.value_or(wxDefaultCoord), m_placement.cy.value_or(wxDefaultCoord));
+  // Without a stored size the window takes what the host's default placement gives a new
+  // window: about three quarters of the screen.
+  const wxSize display = wxGetDisplaySize();
+  const wxSize size(m_placement.cx.value_or(display.x * 3 / 4),
+                    m_placement.cy.value_or(display.y * 3 / 4));
   // Created on top of the other windows, then made an ordinary window again, so the program
   // comes up in front without staying there.
   Create(nullptr, wxID_ANY, wxString::FromUTF8(kAppTitle), wxPoint(m_placement.x, m_placement.y),
@@ -55,10 +60,12 @@ void CMainFrame::ShowAtStart() {
   if (!IsHiddenOrMinimised(showCmd) && showCmd == shell::kShowMaximized) Maximize();
   Show();
   Update();
+  shell::Trace("shown");
 }
 
 void CMainFrame::TakeHandOver(const std::string& path) {
   wxGetApp().SetPendingImportPath(path);
+  shell::Trace("handover " + path);
 }
 
 void CMainFrame::StartListening() {
@@ -70,6 +77,7 @@ void CMainFrame::StartListening() {
       if (IsIconized()) Iconize(false);
       Raise();
       RequestUserAttention();
+      shell::Trace("foreground");
     });
   };
   handlers.copyData = [this](std::uint32_t id, std::string data) {
