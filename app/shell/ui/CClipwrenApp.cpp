@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/document/ui/CClipwrenDoc.h"
 #include "app/shell/CommandLine.h"
 #include "app/shell/PrinterList.h"
 #include "app/shell/ui/CAboutDlg.h"
@@ -85,7 +86,8 @@ bool CClipwrenApp::OnInit() {
     return false;
   }
 
-  // Step 8–9: the main window, its panes and the four tab views.
+  // Step 8–9: an empty document, the main window, its panes and the four tab views.
+  m_document = std::make_unique<CClipwrenDoc>();
   auto* frame = new CMainFrame(*m_settings);
   if (!frame->CreateClient()) {
     frame->Destroy();
@@ -133,6 +135,7 @@ void CClipwrenApp::ScheduleScreenshot(const wxString& file) {
 
 int CClipwrenApp::OnExit() {
   m_treeImages.reset();
+  m_document.reset();
   if (m_settings) (void)m_settings->WriteHomeDir(m_saveFolder);
   return wxApp::OnExit();
 }

@@ -11,6 +11,7 @@
 #include "app/shell/AppSettings.h"
 #include "platform/SingleInstance.h"
 
+class CClipwrenDoc;
 class CMainFrame;
 
 // The printer the next print job uses, and whether the print-setup command is running.
@@ -67,6 +68,8 @@ class CClipwrenApp : public wxApp {
   wxWindow* PicturesView() const { return m_picturesView; }
 
   CMainFrame* MainFrame() const;
+  // The one document, reused for every scrap; exists from start-up to exit.
+  CClipwrenDoc* Document() const { return m_document.get(); }
 
  private:
   void ReadPrinters();
@@ -83,6 +86,7 @@ class CClipwrenApp : public wxApp {
   std::unique_ptr<wxImageList> m_treeImages;
   std::unique_ptr<shell::AppSettings> m_settings;
   std::unique_ptr<platform::InstanceMutex> m_instanceMutex;
+  std::unique_ptr<CClipwrenDoc> m_document;
 
   // Owned by the main frame's window tree.
   wxWindow* m_pageView = nullptr;
