@@ -8,8 +8,9 @@
 // Private-profile (INI) files with the host's semantics: sections and keys are matched
 // without regard to ASCII case, the first match wins, a missing file, section or key gives
 // the default, and writing keeps every other line (comments included) as it was.
-// Files are written UTF-8 without a BOM; UTF-16LE files starting with FF FE are read too.
-// Every write goes through a temporary file and a rename.
+// New files are written UTF-8 without a BOM; UTF-16LE files starting with FF FE are read too
+// and stay UTF-16LE (with the BOM) when written, so whoever made them can still read them.
+// Every write goes through a temporary file and a rename; a missing folder is not created.
 namespace platform::profile {
 
 // The value of key in section, blanks around it removed. bufferBytes, when not 0, is the

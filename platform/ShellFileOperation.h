@@ -23,6 +23,26 @@ class ShellUi {
   // Progress: called per item; returning false cancels the rest.
   virtual bool Progress(const std::filesystem::path& current, std::size_t done,
                         std::size_t total) = 0;
+  // The destination folder of a move or copy does not exist: create it? (not asked with
+  // kNoConfirmation or kNoConfirmMkdir; No and Cancel abort the operation).
+  virtual Answer ConfirmCreateFolder(const std::filesystem::path& folder) { return Answer::Yes; }
+};
+
+// Result codes: the host's error numbers, so callers and messages can tell them apart.
+enum FileOpError : int {
+  kFileOpFileNotFound = 2,        // a source does not exist
+  kFileOpAccessDenied = 5,        // no permission (or a read-only file system)
+  kFileOpGeneralFailure = 31,     // anything not listed here
+  kFileOpNotSupported = 50,       // e.g. no Trash on the source's file system
+  kFileOpInvalidParameter = 87,   // rename without exactly one source, empty destination
+  kFileOpDiskFull = 112,
+  kFileOpSameFile = 0x71,         // moving or copying an item onto itself
+  kFileOpDestIsSubtree = 0x76,    // moving or copying a folder into itself or below it
+  kFileOpInvalidName = 123,       // a new name that is empty, "." / "..", or holds "/"
+  kFileOpAlreadyExists = 183,     // rename onto an existing name; file/folder clash on replace
+  kFileOpNameTooLong = 206,
+  kFileOpNotAFolder = 267,        // the destination of a move or copy is a file
+  kFileOpCancelled = 1223,        // the user said No/Cancel at a question or in the progress
 };
 
 enum class FileOp { Move, Copy, Delete, Rename };
@@ -42,8 +62,10 @@ struct FileOperation {
 };
 
 struct FileOpResult {
-  int code = 0;          // 0 success, else a host-style error number
-  bool aborted = false;  // the user cancelled at some question
+  int code = 0;          // 0 success, else a FileOpError number
+  // Something was left undone at the user's word: Cancel anywhere (code kFileOpCancelled),
+  // or No to a replace question (that item is skipped, code stays 0).
+  bool aborted = false;
   [[nodiscard]] bool ok() const { return code == 0 && !aborted; }
 };
 
