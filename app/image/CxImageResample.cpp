@@ -1,0 +1,51 @@
+// Thumbnail reduction of CxImage.
+#include <algorithm>
+#include <vector>
+
+#include "app/image/CxImage.h"
+
+// Reduces the picture to fit maxWidth × maxHeight keeping its proportions, averaging every
+// source pixel into the one destination pixel it falls in, so thin lines of a page stay visible.
+void CxImage::ShrinkToFit(uint32_t maxWidth, uint32_t maxHeight) {
+  if (!IsValid() || !maxWidth || !maxHeight || (m_width <= maxWidth && m_height <= maxHeight))
+    return;
+  const double scale = std::min(double(maxWidth) / m_width, double(maxHeight) / m_height);
+  const uint32_t w = std::max<uint32_t>(1, uint32_t(m_width * scale));
+  const uint32_t h = std::max<uint32_t>(1, uint32_t(m_height * scale));
+  CxImage out;
+  if (!out.Create(w, h, 24, m_type)) return;
+  std::vector<uint32_t> sums(size_t(w) * 3);
+  std::vector<uint32_t> counts(w);
+  std::vector<uint32_t> column(m_width);
+  for (uint32_t x = 0; x < m_width; ++x) column[x] = uint32_t(uint64_t(x) * w / m_width);
+  uint32_t sy = 0;
+  // Walk destination rows top to bottom; each collects the source rows that map onto it.
+  for (uint32_t dy = 0; dy < h; ++dy) {
+    std::fill(sums.begin(), sums.end(), 0);
+    std::fill(counts.begin(), counts.end(), 0);
+    for (; sy < m_height && uint64_t(sy) * h / m_height == dy; ++sy) {
+      const uint32_t y = m_height - 1 - sy;
+      const uint8_t* row = GetBits(y);
+      for (uint32_t x = 0; x < m_width; ++x) {
+        uint32_t* s = &sums[size_t(column[x]) * 3];
+        if (m_bpp == 24) {
+          s[0] += row[3 * x], s[1] += row[3 * x + 1], s[2] += row[3 * x + 2];
+        } else {
+          const RGBQUAD c = GetPixelColor(x, y);
+          s[0] += c.rgbBlue, s[1] += c.rgbGreen, s[2] += c.rgbRed;
+        }
+        ++counts[column[x]];
+      }
+    }
+    uint8_t* d = out.GetBits(h - 1 - dy);
+    for (uint32_t x = 0; x < w; ++x) {
+      const uint32_t n = std::max<uint32_t>(counts[x], 1);
+      for (int k = 0; k < 3; ++k) d[3 * x + k] = uint8_t(sums[3 * x + k] / n);
+    }
+  }
+  out.m_jpegQuality = m_jpegQuality;
+  out.m_xdpi = m_xdpi;
+  out.m_ydpi = m_ydpi;
+  out.WriteHeader();
+  *this = std::move(out);
+}
