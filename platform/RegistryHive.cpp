@@ -100,6 +100,8 @@ const RegistryHive::Key* RegistryHive::Find(std::string_view path) const {
 
 RegistryHive::Key* RegistryHive::Create(std::string_view path) {
   const auto parts = SplitPath(path);
+  // The host's own limit; it also bounds the recursion of writing and freeing the tree.
+  if (parts.size() > kMaxDepth) return nullptr;
   for (const std::string_view part : parts) {
     if (!ValidKeyName(part)) return nullptr;
   }

@@ -29,6 +29,8 @@ class RegistryHive {
     std::vector<std::unique_ptr<Key>> children;         // in creation order
   };
 
+  static constexpr std::size_t kMaxDepth = 512;  // key levels below the root
+
   explicit RegistryHive(std::string rootName = "HKEY_CURRENT_USER");
 
   static RegistryHive Parse(std::string_view text, std::string rootName);
@@ -37,7 +39,8 @@ class RegistryHive {
   // Key paths are relative to the hive root, components joined with "\"; empty components
   // are ignored, so "" is the root. Names compare without regard to ASCII letter case.
   [[nodiscard]] const Key* Find(std::string_view path) const;
-  // Finds or creates the key and its parents. nullptr for a name a key cannot have.
+  // Finds or creates the key and its parents. nullptr for a name a key cannot have (empty
+  // or with a line break) or a path deeper than kMaxDepth.
   Key* Create(std::string_view path);
   // Removes the key with everything below it; false when it does not exist or is the root.
   bool Remove(std::string_view path);

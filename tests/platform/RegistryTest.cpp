@@ -136,7 +136,13 @@ TEST(Registry, RoundTripIsStable) {
   EXPECT_EQ(std::get<std::string>(*RegistryHive::FindValue(*found, "\"\\=@")), "x\r\n\"\\;[y]");
   EXPECT_EQ(std::get<std::uint32_t>(*RegistryHive::FindValue(*found, "@")), 7u);
   EXPECT_EQ(hive.Create("bad\nname"), nullptr);
+  std::string deep;
+  for (int i = 0; i < 512; ++i) deep += "k\\";
+  EXPECT_NE(hive.Create(deep), nullptr);
+  EXPECT_EQ(hive.Create(deep + "k"), nullptr);
 }
+
+std::string ValueName(int n) { return std::string("v").append(std::to_string(n)); }
 
 TEST(Registry, ConcurrentWritersLoseNothing) {
   // Each change is a locked read-modify-write, so parallel writers never drop each other's
@@ -147,12 +153,12 @@ TEST(Registry, ConcurrentWritersLoseNothing) {
     threads.emplace_back([t] {
       Registry own(Hive::CurrentUser);
       for (int i = 0; i < 10; ++i) {
-        EXPECT_TRUE(own.SetDword("K", "v" + std::to_string(t * 10 + i), static_cast<unsigned>(i)));
+        EXPECT_TRUE(own.SetDword("K", ValueName(t * 10 + i), static_cast<unsigned>(i)));
       }
     });
   }
   for (auto& th : threads) th.join();
-  for (int n = 0; n < 40; ++n) EXPECT_EQ(reg.GetDword("K", "v" + std::to_string(n)), n % 10u);
+  for (int n = 0; n < 40; ++n) EXPECT_EQ(reg.GetDword("K", ValueName(n)), n % 10u);
 }
 
 TEST(Registry, UnwritableHiveIsAccessDenied) {
