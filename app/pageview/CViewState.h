@@ -1,0 +1,76 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "app/image/CxImage.h"
+#include "app/pageview/CropState.h"
+#include "app/pageview/Geometry.h"
+
+// What a page view knows about its picture apart from its window: the working bitmap (a
+// 24-bit copy of the picture at 100 %, the source of all painting and flattening) with its
+// versions for undoing range erases, the crop versions, and the displayed extent. Kept free of
+// the toolkit so zoom, crop and flattening can be tested without a display.
+class CViewState {
+ public:
+  static constexpr int kMaxWorkingBitmaps = 256;
+  static constexpr int kMaxCropVersions = 1000;
+
+  enum class BuildResult { Ok, Empty, TooBig };
+
+  CViewState();
+
+  // Forgets the previous picture: extent 0 × 0, one crop version at zoom 100 with empty
+  // rectangles, no working bitmap.
+  void Reset();
+  // Makes the working bitmap from a decoded picture and sets version 0 to the whole picture.
+  // A 24-bit picture is copied row block by row block; other depths are converted.
+  [[nodiscard]] BuildResult BuildWorkingBitmap(const CxImage& picture);
+
+  const CxImage* WorkingBitmap() const;
+  CxImage* WorkingBitmap();
+  int WorkingIndex() const { return m_workingIndex; }
+  int WorkingCount() const { return static_cast<int>(m_working.size()); }
+  // A new working bitmap after the current one. Versions that were stepped back over are
+  // dropped first; when all slots are taken the oldest version goes.
+  void PushWorkingBitmap(CxImage bitmap);
+  // Moves to the previous or next version; false when there is none.
+  bool StepWorkingBitmap(int delta);
+
+  int VersionCount() const { return static_cast<int>(m_versions.size()); }
+  _CROPSTATE& Version(int index);
+  const _CROPSTATE& Version(int index) const;
+  // Stores a crop version right after `index` (dropping any later ones) and returns its
+  // index. When the table is full the oldest version goes and every index moves down by one.
+  int AddVersionAfter(int index, const _CROPSTATE& state);
+
+  // Zoom changes of version `index`; each returns the new zoom. The zoomed rectangle is
+  // derived from the one at the old zoom.
+  int ZoomIn(int index);
+  int ZoomOut(int index);
+  int SetZoom(int index, int zoom);
+  int FitToWindow(int index, int windowWidth, int windowHeight);
+  // Extent = the displayed rectangle's size of version `index`.
+  void ApplyZoom(int index);
+
+  int ExtentWidth() const { return m_extentWidth; }
+  int ExtentHeight() const { return m_extentHeight; }
+  void SetExtent(int width, int height);
+  // True when a view point lies on the displayed picture.
+  bool InPicture(CPoint view) const;
+
+  // View coordinates of the client area's top-left corner (the scroll position).
+  CPoint ScrollPos() const { return m_scroll; }
+  void SetScrollPos(CPoint pos) { m_scroll = pos; }
+
+ private:
+  void ChangeZoom(int index, int newZoom);
+
+  std::deque<CxImage> m_working;
+  int m_workingIndex = -1;
+  std::vector<_CROPSTATE> m_versions;
+  int m_extentWidth = 0;
+  int m_extentHeight = 0;
+  CPoint m_scroll;
+};
