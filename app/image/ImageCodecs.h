@@ -45,6 +45,13 @@ inline uint8_t OverWhite(uint32_t value, uint32_t alpha) {
   return uint8_t((value * alpha + 255 * (255 - alpha) + 127) / 255);
 }
 
+// Leaves the picture invalid with `text` as its last error; returns false for chaining.
+inline bool DecodeFailed(CxImage& img, const char* text) {
+  img.Destroy();
+  img.SetLastError(text);
+  return false;
+}
+
 // Per-codec entry points.
 bool SniffBmp(ByteSpan in);
 bool DecodeBmp(CxImage& img, ByteSpan in, const CxDecodeHint& hint);

@@ -1,0 +1,64 @@
+#include <cstring>
+
+extern "C" {
+#include <jbig.h>
+}
+
+#include "app/image/ImageCodecs.h"
+
+namespace {
+
+struct JbigHeader {
+  uint32_t width, height, planes;
+};
+
+// The 20-byte bi-level image header; bits that must be zero are checked so recognition does not
+// take arbitrary data for JBIG.
+bool ReadHeader(ByteSpan in, JbigHeader& h) {
+  if (in.size < 20) return false;
+  const uint8_t* p = in.data;
+  h = {Be32(p + 4), Be32(p + 8), p[2]};
+  return p[0] <= p[1] && p[1] < 32 && p[2] >= 1 && p[3] == 0 && h.width > 0 && h.height > 0 &&
+         Be32(p + 12) > 0 && p[16] <= 127 && p[17] == 0 && (p[18] & 0xF0) == 0 &&
+         (p[19] & 0x80) == 0;
+}
+
+}  // namespace
+
+bool SniffJbig(ByteSpan in) {
+  JbigHeader h;
+  return ReadHeader(in, h);
+}
+
+bool DecodeJbig(CxImage& img, ByteSpan in, const CxDecodeHint&) {
+  JbigHeader h;
+  if (!ReadHeader(in, h)) return DecodeFailed(img, "Not a JBIG file");
+  if (h.planes != 1) return DecodeFailed(img, "JBIG files with several planes are not supported");
+  // The header height may be a placeholder (variable length), so hold the decoder to the limit.
+  if (uint64_t(h.width) * h.height / 8 > kCxImageMaxMemory)
+    return DecodeFailed(img, "CXIMAGE_MAX_MEMORY exceeded");
+  jbg_dec_state state;
+  jbg_dec_init(&state);
+  jbg_dec_maxsize(&state, h.width, h.height);
+  size_t used = 0;
+  const int result = jbg_dec_in(&state, const_cast<unsigned char*>(in.data), in.size, &used);
+  if (result != JBG_EOK && result != JBG_EOK_INTR) {
+    const char* text = result == JBG_EAGAIN ? "JBIG file is truncated" : jbg_strerror(result);
+    jbg_dec_free(&state);
+    return DecodeFailed(img, text);
+  }
+  const unsigned long w = jbg_dec_getwidth(&state), height = jbg_dec_getheight(&state);
+  const unsigned char* bits = jbg_dec_getimage(&state, 0);
+  if (!bits || !img.Create(uint32_t(w), uint32_t(height), 1, CXIMAGE_FORMAT_JBG)) {
+    jbg_dec_free(&state);
+    if (!bits) return DecodeFailed(img, "JBIG file is corrupt");
+    return false;
+  }
+  img.SetPaletteColor(0, 255, 255, 255);  // set bits are black
+  img.SetPaletteColor(1, 0, 0, 0);
+  const size_t rowBytes = (w + 7) / 8;
+  for (unsigned long y = 0; y < height; ++y)
+    std::memcpy(img.GetBits(uint32_t(height - 1 - y)), bits + y * rowBytes, rowBytes);
+  jbg_dec_free(&state);
+  return true;
+}
