@@ -22,6 +22,9 @@ class IPageView {
   // Recomputes the extent after a zoom or crop-version change and repaints.
   virtual void ApplyZoom() = 0;
   virtual void RepaintView() = 0;
+  // Fits crop version `versionIndex` into the window; returns the zoom.
+  virtual int FitToWindow(int versionIndex) = 0;
+  virtual void FocusView() {}
   // Burns a text box's text into a flattened picture; `map` takes view units to its pixels.
   virtual void DrawTextBoxText(const PixelTarget& target, const ViewMapping& map,
                                const CTextBox& box) = 0;

@@ -20,6 +20,7 @@ class FakePageView : public IPageView {
   }
   void ApplyZoom() override { ++zoomApplied; }
   void RepaintView() override { ++repaints; }
+  int FitToWindow(int version) override { return m_state.FitToWindow(version, 800, 600); }
   void DrawTextBoxText(const PixelTarget& t, const ViewMapping& map, const CTextBox& box) override {
     const CRect r = box.Rect();
     for (int y = static_cast<int>(r.top * map.scale); y < static_cast<int>(r.bottom * map.scale); ++y)

@@ -1,9 +1,50 @@
 #include "app/document/ui/CClipwrenDoc.h"
 
-#include <algorithm>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
 
-CClipwrenDoc::CClipwrenDoc() = default;
-CClipwrenDoc::~CClipwrenDoc() = default;
+#include <algorithm>
+#include <filesystem>
+
+#include "app/document/ScrapText.h"
+#include "app/store/ScrapStore.h"
+#include "platform/Registry.h"
+#include "platform/SpecialFolders.h"
+
+namespace {
+
+CClipwrenDoc* g_current = nullptr;
+
+std::string Join(const std::string& folder, std::string_view name) {
+  return folder + "/" + std::string(name);
+}
+
+}  // namespace
+
+CClipwrenDoc::CClipwrenDoc() {
+  g_current = this;
+  const auto programFiles = platform::GetSpecialFolder(platform::SpecialFolder::ProgramFiles, false);
+  m_evernote = shell::AppSettings(platform::Registry(platform::Hive::CurrentUser))
+                   .ReadEvernote(programFiles ? programFiles->string() : std::string());
+  askSave = [](const wxString& question) {
+    return wxMessageBox(question, wxTheApp ? wxTheApp->GetAppDisplayName() : wxString(),
+                        wxYES_NO | wxICON_EXCLAMATION) == wxYES;
+  };
+  showMessage = [](const wxString& text) {
+    wxMessageBox(text, wxTheApp ? wxTheApp->GetAppDisplayName() : wxString(), wxOK);
+  };
+  openAddress = [](const std::string& url) { wxLaunchDefaultBrowser(wxString::FromUTF8(url)); };
+  BindCommands();
+}
+
+CClipwrenDoc::~CClipwrenDoc() {
+  // Picture tabs go first: their text boxes live in the views' windows.
+  m_pageImage.reset();
+  m_copyImage.reset();
+  if (g_current == this) g_current = nullptr;
+}
+
+CClipwrenDoc* CClipwrenDoc::Current() { return g_current; }
 
 void CClipwrenDoc::AddView(CDocView* view) {
   if (view && std::find(m_views.begin(), m_views.end(), view) == m_views.end()) {
@@ -21,4 +62,136 @@ void CClipwrenDoc::UpdateAllViews(CDocView* sender, long hint, void* hintObject)
   for (CDocView* view : views) {
     if (view != sender) view->OnUpdate(sender, hint, hintObject);
   }
+}
+
+void CClipwrenDoc::SetPageView(int tab, IPageView* view) {
+  (tab == kTabCopy ? m_copyView : m_pageView) = view;
+  CSBImage* image = tab == kTabCopy ? m_copyImage.get() : m_pageImage.get();
+  if (image) image->SetView(view);
+}
+
+CSBImage* CClipwrenDoc::ImageOf(const IPageView* view) const {
+  if (!view) return nullptr;
+  if (m_pageImage && m_pageImage->View() == view) return m_pageImage.get();
+  if (m_copyImage && m_copyImage->View() == view) return m_copyImage.get();
+  return nullptr;
+}
+
+CSBImage* CClipwrenDoc::CurrentImage() const {
+  return m_currentPictureTab == kTabCopy ? m_copyImage.get() : m_pageImage.get();
+}
+
+IPageView* CClipwrenDoc::CurrentPageView() const { return PageViewOf(m_currentPictureTab); }
+
+void CClipwrenDoc::SetCurrentPictureTab(int tab) {
+  m_currentPictureTab = tab == kTabCopy ? kTabCopy : kTabPage;
+}
+
+wxString CClipwrenDoc::SaveQuestion() const {
+  return wxString::Format(wxString::FromUTF8("スクラップ '%s' の内容は変更されています。"), m_title) +
+         wxString::FromUTF8("\r\n\r\n変更を保存しますか？");
+}
+
+void CClipwrenDoc::NewDocument() {
+  m_title.clear();
+  // The print settings go back to their defaults here once printing keeps them.
+}
+
+bool CClipwrenDoc::OpenScrap(const std::string& folder) {
+  if (m_modified) {
+    if (askSave && askSave(SaveQuestion())) {
+      m_saveAll = true;
+      Save();
+    }
+    m_modified = false;
+  }
+  m_pageImage = std::make_unique<CSBImage>(m_pageView);
+  m_copyImage = std::make_unique<CSBImage>(m_copyView);
+
+  std::string path = folder;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  m_folder = path;
+  const size_t slash = path.rfind('/');
+  m_title = wxString::FromUTF8(slash == std::string::npos ? path : path.substr(slash + 1));
+  m_pageImage->SetPath(Join(path, store::kMainPicture));
+  m_copyImage->SetPath(Join(path, store::kCopyPicture));
+  m_textPath = Join(path, store::kContentText);
+  m_viewSettingsPath = Join(path, store::kImageViewIni);
+  m_infoPath = Join(path, store::kInfoText);
+
+  std::error_code ec;
+  m_copyPresent = std::filesystem::is_regular_file(m_copyImage->Path(), ec);
+  if (!m_pageView) return true;
+  (void)m_pageImage->Load();
+  if (m_copyPresent && m_copyView) {
+    (void)m_copyImage->Load();
+  } else if (m_copyView) {
+    m_copyView->ResetView();
+  }
+  if (ReadTextFile()) {
+    if (m_textPane) m_textPane->SetText(m_text);
+    m_textPresent = true;
+  } else {
+    m_textPresent = false;
+  }
+  m_picturesPresent = m_picturesPane ? m_picturesPane->LoadFolder(path) : 0;
+  ReadViewSettings();
+  // The print settings go back to their defaults here once printing keeps them.
+  return true;
+}
+
+bool CClipwrenDoc::ReadTextFile() {
+  m_text.clear();
+  std::optional<std::string> text = scrapfiles::ReadContentText(m_textPath);
+  if (!text) return false;
+  m_text = std::move(*text);
+  return true;
+}
+
+void CClipwrenDoc::WriteTextFile() {
+  if (m_textPane) m_text = m_textPane->GetText();
+  if (m_textPath.empty()) return;
+  // A text that cannot be written is left silently, as the old file stays intact.
+  (void)scrapfiles::WriteContentText(m_textPath, m_text);
+}
+
+void CClipwrenDoc::ReadViewSettings() {
+  if (!m_viewSettingsPath.empty()) scrapfiles::ReadViewSettings(m_viewSettingsPath, m_viewSettings);
+}
+
+void CClipwrenDoc::WriteViewSettings() {
+  if (!m_viewSettingsPath.empty()) {
+    (void)scrapfiles::WriteViewSettings(m_viewSettingsPath, m_viewSettings);
+  }
+}
+
+void CClipwrenDoc::SavePicture(CSBImage* image) {
+  if (!image || !image->HasPicture()) return;
+  const CSBImage::SaveOutcome outcome = image->Save();
+  if (!outcome.written && !outcome.error.empty() && showMessage) {
+    showMessage(wxString::FromUTF8(outcome.error));
+  }
+}
+
+void CClipwrenDoc::Save() {
+  if (m_saveAll) {
+    SavePicture(m_pageImage.get());
+    SavePicture(m_copyImage.get());
+    WriteTextFile();
+    WriteViewSettings();
+    m_saveAll = false;
+  } else {
+    switch (m_activeTab) {
+      case kTabPage: SavePicture(m_pageImage.get()); break;
+      case kTabCopy: SavePicture(m_copyImage.get()); break;
+      case kTabText: WriteTextFile(); break;
+      case kTabPictures: WriteViewSettings(); break;
+      default: break;
+    }
+  }
+  m_modified = false;
+}
+
+void CClipwrenDoc::ShowZoom(int zoom) {
+  if (m_frame) m_frame->SetZoomText(zoom == 0 ? wxString() : wxString::Format("%d%%", zoom));
 }

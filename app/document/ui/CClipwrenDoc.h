@@ -3,16 +3,31 @@
 #include <wx/event.h>
 #include <wx/string.h>
 
+#include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
+#include "app/document/ViewSettings.h"
 #include "app/document/ui/CDocView.h"
+#include "app/document/ui/DocPanes.h"
+#include "app/pageview/CSBImage.h"
+#include "app/shell/AppSettings.h"
+
+// Active tab indexes.
+enum ScrapTab : int { kTabPage = 0, kTabCopy = 1, kTabText = 2, kTabPictures = 3 };
 
 // The program's single document: the scrap that is open. One object for the whole run, reused
-// for every scrap. It sits in the command route after the active view and before the frame.
+// for every scrap. It sits in the command route after the active view and before the frame,
+// and handles the picture commands for the active picture tab.
 class CClipwrenDoc : public wxEvtHandler {
  public:
   CClipwrenDoc();
   ~CClipwrenDoc() override;
+
+  // The document of this run, for windows created before they can be handed one; nullptr
+  // before it exists and after it is gone.
+  static CClipwrenDoc* Current();
 
   // Name of the open scrap (last component of its folder path).
   const wxString& GetTitle() const { return m_title; }
@@ -30,9 +45,110 @@ class CClipwrenDoc : public wxEvtHandler {
   const std::vector<CDocView*>& Views() const { return m_views; }
   void UpdateAllViews(CDocView* sender, long hint = 0, void* hintObject = nullptr);
 
+  // Opens the scrap (or folder) at `folder`: asks about unsaved changes, recreates both
+  // picture tabs, loads the pictures, the text and the pictures-tab settings.
+  bool OpenScrap(const std::string& folder);
+  // Empties the title (the framework's new document).
+  void NewDocument();
+  // Saves by the active tab, or everything after a yes to the save question. Returns the
+  // image library's message when a picture could not be written (already shown to the user
+  // unless quiet).
+  void Save();
+  // The save question's text for the current title.
+  wxString SaveQuestion() const;
+  bool ReadTextFile();
+  void WriteTextFile();
+  void ReadViewSettings();
+  void WriteViewSettings();
+
+  // Page views register themselves (the whole tab's and the copy tab's).
+  void SetPageView(int tab, IPageView* view);
+  IPageView* PageViewOf(int tab) const { return tab == kTabCopy ? m_copyView : m_pageView; }
+  // The picture-tab objects; recreated for every scrap, owned here.
+  CSBImage* PageImage() const { return m_pageImage.get(); }
+  CSBImage* CopyImage() const { return m_copyImage.get(); }
+  // The picture-tab object bound to a view; nullptr when the view has none.
+  CSBImage* ImageOf(const IPageView* view) const;
+  // The active picture tab's object; nullptr on the text and pictures tabs.
+  CSBImage* CurrentImage() const;
+  IPageView* CurrentPageView() const;
+  void SetCurrentPictureTab(int tab);
+
+  int ActiveTab() const { return m_activeTab; }
+  void SetActiveTab(int tab) { m_activeTab = tab; }
+  bool HasCopy() const { return m_copyPresent; }
+  void SetHasCopy(bool present) { m_copyPresent = present; }
+  bool HasText() const { return m_textPresent; }
+  int PicturesCount() const { return m_picturesPresent; }
+  void SetPicturesCount(int count) { m_picturesPresent = count; }
+  const std::string& Text() const { return m_text; }
+  void SetText(std::string text) { m_text = std::move(text); }
+  const std::string& Folder() const { return m_folder; }
+  ViewSettings& PictureSettings() { return m_viewSettings; }
+  const shell::EvernoteSettings& Evernote() const { return m_evernote; }
+  std::string& TextFilePath() { return m_textPath; }
+  const std::string& InfoPath() const { return m_infoPath; }
+
+  // The pen used by new strokes: one for the whole program.
+  int PenIndex() const { return m_penIndex; }
+
+  void SetFrameHooks(IFrameHooks* hooks) { m_frame = hooks; }
+  IFrameHooks* Frame() const { return m_frame; }
+  void SetTextPane(ITextPane* pane) { m_textPane = pane; }
+  void SetPicturesPane(IPicturesPane* pane) { m_picturesPane = pane; }
+  // Shows the zoom in the tool bar's box ("%d%%", empty for 0).
+  void ShowZoom(int zoom);
+
+  // Answers the save question; tests replace it. Returns true for yes.
+  std::function<bool(const wxString&)> askSave;
+  // Shows a plain message; tests replace it.
+  std::function<void(const wxString&)> showMessage;
+  // Opens an address with the desktop's browser; tests replace it.
+  std::function<void(const std::string&)> openAddress;
+
  private:
+  void BindCommands();
+  void OnSave(wxCommandEvent&);
+  void OnUpdateSave(wxUpdateUIEvent&);
+  void OnZoom(wxCommandEvent&);
+  void OnUpdateZoom(wxUpdateUIEvent&);
+  void OnTool(wxCommandEvent&);
+  void OnUpdateTool(wxUpdateUIEvent&);
+  void OnPen(wxCommandEvent&);
+  void OnUpdatePen(wxUpdateUIEvent&);
+  void OnShapeUndoRedo(wxCommandEvent&);
+  void OnUpdateShapeUndoRedo(wxUpdateUIEvent&);
+  void OnShapeDelete(wxCommandEvent&);
+  void OnCropStep(wxCommandEvent&);
+  void OnOpenAddress(wxCommandEvent&);
+  void OnUpdateOpenAddress(wxUpdateUIEvent&);
+  void SavePicture(CSBImage* image);
+
   wxString m_title;
   bool m_modified = false;
   bool m_saveAll = false;
   std::vector<CDocView*> m_views;
+
+  std::string m_folder;
+  std::unique_ptr<CSBImage> m_pageImage;
+  std::unique_ptr<CSBImage> m_copyImage;
+  IPageView* m_pageView = nullptr;
+  IPageView* m_copyView = nullptr;
+  int m_currentPictureTab = kTabPage;
+  int m_activeTab = kTabPage;
+  bool m_pdfExportPending = false;
+  bool m_copyPresent = false;
+  bool m_textPresent = false;
+  int m_picturesPresent = 0;
+  std::string m_text;
+  std::string m_textPath;
+  std::string m_viewSettingsPath;
+  std::string m_infoPath;
+  ViewSettings m_viewSettings;
+  shell::EvernoteSettings m_evernote;
+  int m_penIndex = 0;
+
+  IFrameHooks* m_frame = nullptr;
+  ITextPane* m_textPane = nullptr;
+  IPicturesPane* m_picturesPane = nullptr;
 };

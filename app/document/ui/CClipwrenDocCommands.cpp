@@ -1,0 +1,175 @@
+#include <filesystem>
+
+#include "app/document/ScrapText.h"
+#include "app/document/ui/CClipwrenDoc.h"
+#include "app/pageview/ZoomMath.h"
+#include "app/res/Resource.h"
+
+// The document's command handlers: save, the zoom and tool commands of the active picture
+// tab, shape undo/redo/delete, crop steps and the page's address.
+namespace {
+
+bool IsPictureTab(int tab) { return tab == kTabPage || tab == kTabCopy; }
+
+}  // namespace
+
+void CClipwrenDoc::BindCommands() {
+  Bind(wxEVT_MENU, &CClipwrenDoc::OnSave, this, res::kIdFileSave);
+  Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateSave, this, res::kIdFileSave);
+  for (int id : {res::kIdZoomIn, res::kIdZoomOut, res::kIdZoomFit, res::kIdZoomActual}) {
+    Bind(wxEVT_MENU, &CClipwrenDoc::OnZoom, this, id);
+    Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateZoom, this, id);
+  }
+  for (int id : {res::kIdShapeSelect, res::kIdPen, res::kIdArrow, res::kIdTextBox,
+                 res::kIdRangeSelect, res::kIdCrop}) {
+    Bind(wxEVT_MENU, &CClipwrenDoc::OnTool, this, id);
+    Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateTool, this, id);
+  }
+  Bind(wxEVT_MENU, &CClipwrenDoc::OnPen, this, res::kIdPenFirst, res::kIdPenLast);
+  Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdatePen, this, res::kIdPenFirst, res::kIdPenLast);
+  for (int id : {res::kIdShapeUndo, res::kIdShapeRedo, res::kIdShapeDelete}) {
+    Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateShapeUndoRedo, this, id);
+  }
+  Bind(wxEVT_MENU, &CClipwrenDoc::OnShapeUndoRedo, this, res::kIdShapeUndo);
+  Bind(wxEVT_MENU, &CClipwrenDoc::OnShapeUndoRedo, this, res::kIdShapeRedo);
+  Bind(wxEVT_MENU, &CClipwrenDoc::OnShapeDelete, this, res::kIdShapeDelete);
+  Bind(wxEVT_MENU, &CClipwrenDoc::OnCropStep, this, res::kIdUndo);
+  Bind(wxEVT_MENU, &CClipwrenDoc::OnCropStep, this, res::kIdRedo);
+  Bind(wxEVT_MENU, &CClipwrenDoc::OnOpenAddress, this, res::kIdOpenPageAddress);
+  Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateOpenAddress, this, res::kIdOpenPageAddress);
+}
+
+void CClipwrenDoc::OnSave(wxCommandEvent&) { Save(); }
+
+void CClipwrenDoc::OnUpdateSave(wxUpdateUIEvent& event) {
+  const CSBImage* image = CurrentImage();
+  event.Enable(image && image->IsLoaded());
+}
+
+void CClipwrenDoc::OnZoom(wxCommandEvent& event) {
+  CSBImage* image = CurrentImage();
+  IPageView* view = CurrentPageView();
+  if (!image || !view || !image->IsLoaded()) return;
+  CViewState& state = view->State();
+  const int version = image->VersionIndex();
+  int z = image->Zoom();
+  switch (event.GetId()) {
+    case res::kIdZoomIn: z = state.ZoomIn(version); break;
+    case res::kIdZoomOut: z = state.ZoomOut(version); break;
+    case res::kIdZoomActual: z = state.SetZoom(version, 100); break;
+    case res::kIdZoomFit: z = view->FitToWindow(version); break;
+    default: return;
+  }
+  image->SetZoom(z);
+  ShowZoom(z);
+  view->ApplyZoom();
+}
+
+void CClipwrenDoc::OnUpdateZoom(wxUpdateUIEvent& event) {
+  const CSBImage* image = CurrentImage();
+  bool enable = IsPictureTab(m_activeTab) && image && image->IsLoaded();
+  if (enable && event.GetId() == res::kIdZoomIn) enable = image->Zoom() < zoom::kMaxZoom;
+  if (enable && event.GetId() == res::kIdZoomOut) enable = image->Zoom() > zoom::kMinZoom;
+  event.Enable(enable);
+}
+
+void CClipwrenDoc::OnTool(wxCommandEvent& event) {
+  CSBImage* image = CurrentImage();
+  IPageView* view = CurrentPageView();
+  if (!image || !IsPictureTab(m_activeTab)) return;
+  bool repaint = false;
+  switch (event.GetId()) {
+    case res::kIdShapeSelect: repaint = image->ToggleTool(kToolShapeSelect); break;
+    case res::kIdPen: repaint = image->ToggleTool(kToolPen); break;
+    case res::kIdArrow: repaint = image->ToggleTool(kToolArrow); break;
+    case res::kIdTextBox: repaint = image->ToggleTool(kToolTextBox); break;
+    case res::kIdRangeSelect: repaint = image->ToggleTool(kToolRangeSelect); break;
+    case res::kIdCrop: repaint = image->ToggleCrop(); break;
+    default: return;
+  }
+  if (!view) return;
+  // Leaving a tool also drops the selection frames it showed.
+  (void)repaint;
+  view->RepaintView();
+  if (event.GetId() == res::kIdShapeSelect || event.GetId() == res::kIdTextBox) view->FocusView();
+}
+
+void CClipwrenDoc::OnUpdateTool(wxUpdateUIEvent& event) {
+  const CSBImage* image = CurrentImage();
+  const bool loaded = IsPictureTab(m_activeTab) && image && image->IsLoaded();
+  event.Enable(loaded);
+  if (!image || !event.IsCheckable()) return;
+  switch (event.GetId()) {
+    case res::kIdShapeSelect: event.Check(loaded && image->Tool() == kToolShapeSelect); break;
+    case res::kIdPen: event.Check(loaded && image->Tool() == kToolPen); break;
+    case res::kIdArrow: event.Check(loaded && image->Tool() == kToolArrow); break;
+    case res::kIdTextBox: event.Check(loaded && image->Tool() == kToolTextBox); break;
+    case res::kIdRangeSelect: event.Check(loaded && image->Tool() == kToolRangeSelect); break;
+    case res::kIdCrop: event.Check(loaded && image->EditFlag() == 0); break;
+    default: break;
+  }
+}
+
+void CClipwrenDoc::OnPen(wxCommandEvent& event) {
+  CSBImage* image = CurrentImage();
+  if (!image || !IsPictureTab(m_activeTab)) return;
+  if (image->Tool() != kToolPen) (void)image->ToggleTool(kToolPen);
+  m_penIndex = event.GetId() - res::kIdPenFirst;
+  if (m_frame) m_frame->OnPenChanged(m_penIndex);
+  if (IPageView* view = CurrentPageView()) view->RepaintView();
+}
+
+void CClipwrenDoc::OnUpdatePen(wxUpdateUIEvent& event) {
+  const CSBImage* image = CurrentImage();
+  event.Enable(IsPictureTab(m_activeTab) && image);
+  if (event.IsCheckable()) {
+    event.Check(image && image->Tool() == kToolPen &&
+                m_penIndex == event.GetId() - res::kIdPenFirst);
+  }
+}
+
+void CClipwrenDoc::OnShapeUndoRedo(wxCommandEvent& event) {
+  CSBImage* image = CurrentImage();
+  if (!image || !IsPictureTab(m_activeTab)) return;
+  const bool done = event.GetId() == res::kIdShapeUndo ? image->Undo() : image->Redo();
+  if (done) m_modified = true;
+}
+
+void CClipwrenDoc::OnUpdateShapeUndoRedo(wxUpdateUIEvent& event) {
+  const CSBImage* image = CurrentImage();
+  bool enable = IsPictureTab(m_activeTab) && image;
+  if (enable) {
+    switch (event.GetId()) {
+      case res::kIdShapeUndo: enable = image->CanUndo(); break;
+      case res::kIdShapeRedo: enable = image->CanRedo(); break;
+      case res::kIdShapeDelete: enable = image->Tool() == kToolShapeSelect; break;
+      default: break;
+    }
+  }
+  event.Enable(enable);
+}
+
+void CClipwrenDoc::OnShapeDelete(wxCommandEvent&) {
+  CSBImage* image = CurrentImage();
+  if (image && IsPictureTab(m_activeTab) && image->DeleteSelected() > 0) m_modified = true;
+}
+
+void CClipwrenDoc::OnCropStep(wxCommandEvent& event) {
+  CSBImage* image = CurrentImage();
+  if (!image || !image->IsLoaded()) return;
+  image->StepVersion(event.GetId() == res::kIdUndo ? -1 : +1);
+  ShowZoom(PageViewOf(m_currentPictureTab)
+               ? PageViewOf(m_currentPictureTab)->State().Version(image->VersionIndex()).zoom
+               : image->Zoom());
+}
+
+void CClipwrenDoc::OnOpenAddress(wxCommandEvent&) {
+  const std::string address = scrapfiles::ExtractPageAddress(m_text);
+  if (!address.empty()) {
+    if (openAddress) openAddress(address);
+  } else if (showMessage) {
+    showMessage(wxString::FromUTF8("URL情報がありません。"));
+  }
+}
+
+void CClipwrenDoc::OnUpdateOpenAddress(wxUpdateUIEvent& event) { event.Enable(m_textPresent); }

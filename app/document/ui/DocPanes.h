@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include <wx/string.h>
+
+// What the document needs from the windows around it. The main frame, the text view and the
+// pictures view implement these; the document works without them (tests, early start-up).
+
+// The main frame's bars: the tool bar's zoom box, the status panes, and the menu and search
+// bar switch that follows the active tab.
+class IFrameHooks {
+ public:
+  virtual ~IFrameHooks() = default;
+  virtual void SetZoomText(const wxString& text) = 0;
+  // Status pane by id (59143 position, 59144 size, 59145 picture size).
+  virtual void SetPaneText(int paneId, const wxString& text) = 0;
+  virtual void OnActiveTabChanged(int tab, bool textTab) = 0;
+  // The tool bar's pen button shows the chosen pen (picture 23 + index).
+  virtual void OnPenChanged(int penIndex) {}
+};
+
+// The text tab: the scrap's text shown and edited as UTF-8.
+class ITextPane {
+ public:
+  virtual ~ITextPane() = default;
+  virtual void SetText(const std::string& utf8) = 0;
+  virtual std::string GetText() const = 0;
+};
+
+// The pictures tab: lists a scrap's pictures folder; the count is how many it shows.
+class IPicturesPane {
+ public:
+  virtual ~IPicturesPane() = default;
+  virtual int LoadFolder(const std::string& scrapFolder) = 0;
+};

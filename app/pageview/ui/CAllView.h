@@ -1,0 +1,93 @@
+#pragma once
+
+#include <wx/window.h>
+
+#include <vector>
+
+#include "app/document/ui/CDocView.h"
+#include "app/pageview/CSBImage.h"
+#include "app/pageview/CViewState.h"
+#include "app/pageview/IPageView.h"
+
+class CClipwrenDoc;
+class CTextBoxEdit;
+
+// The page view of a picture tab ("全体" or "コピー"): shows the working bitmap at the chosen
+// zoom, scrolls it, paints the marks over it and turns mouse input into marks. Scrolling is
+// done here rather than by a toolkit scrolled window, so pictures of any height scroll in
+// view units without a toolkit bitmap of their size. Only the visible part is ever scaled.
+class CAllView : public wxWindow, public CDocView, public IPageView {
+ public:
+  // `doc` defaults to the document of the run. The view registers with it as the whole
+  // tab's view (id 59650) or the copy tab's (59651).
+  CAllView(wxWindow* parent, int id, CClipwrenDoc* doc = nullptr);
+  ~CAllView() override;
+
+  // CDocView
+  void OnUpdate(CDocView* sender, long hint, void* hintObject) override;
+
+  // IPageView
+  CViewState& State() override { return m_state; }
+  void ResetView() override;
+  bool BuildWorkingBitmap(const CxImage& picture) override;
+  void ShowLoadedPicture() override;
+  void ApplyZoom() override;
+  void RepaintView() override { Refresh(false); }
+  int FitToWindow(int versionIndex) override;
+  void FocusView() override { SetFocus(); }
+  void DrawTextBoxText(const PixelTarget& target, const ViewMapping& map,
+                       const CTextBox& box) override;
+
+  CSBImage* Image() const;
+  CClipwrenDoc* Document() const { return m_doc; }
+  // Scrolls so that view point `pos` is at the client area's top-left corner (limited).
+  void ScrollTo(CPoint pos);
+  CPoint ScrollPos() const { return m_state.ScrollPos(); }
+  // Client pixels ↔ view units.
+  CPoint ToView(const wxPoint& client) const;
+  wxPoint ToClient(CPoint view) const;
+  // Text box windows follow their boxes after scrolling or moving.
+  void PlaceTextBoxWindows();
+  // Paints the client area into an RGB buffer the size of the client area (also used by
+  // screenshots and tests).
+  void ComposeClient(std::vector<uint8_t>& rgb, int width, int height) const;
+
+ private:
+  void OnPaint(wxPaintEvent& event);
+  void OnSize(wxSizeEvent& event);
+  void OnScroll(wxScrollWinEvent& event);
+  void OnWheel(wxMouseEvent& event);
+  void OnKeyDown(wxKeyEvent& event);
+  void OnSetCursor(wxSetCursorEvent& event);
+  void OnLeftDown(wxMouseEvent& event);
+  void OnMotion(wxMouseEvent& event);
+  void OnLeftUp(wxMouseEvent& event);
+  void OnCaptureLost(wxMouseCaptureLostEvent& event);
+
+  void UpdateScrollbars();
+  void SendCommand(int id);
+  void SetPane(int paneId, const wxString& text);
+  // Press handling shared by every tool: text boxes and shapes under the pointer first.
+  bool OfferPressToShapes(CSBImage& image, CPoint view);
+  // Keeps a drawing pointer on the picture; returns the point to use.
+  CPoint KeepInPicture(CPoint view);
+  void FinishDrawing(CPoint view);
+  CTextBoxEdit* EditorOf(CTextBox* box);
+  void OpenTextBox(CSBImage& image, CTextBox* box);
+
+  CClipwrenDoc* m_doc;
+  int m_tab;
+  CViewState m_state;
+
+  // Drawing in progress between button down and up.
+  CStroke* m_stroke = nullptr;
+  CArrow* m_arrow = nullptr;
+  CTextBox* m_newBox = nullptr;
+  CPoint m_boxStart;
+  CPoint m_boxEnd;
+  CPoint m_lastPoint;
+  int m_shiftAxis = 0;  // 0 none, 1 keep y, 2 keep x
+  CShape* m_moving = nullptr;
+  CPoint m_moveFrom;
+  CTextBox* m_focusedBox = nullptr;
+};
