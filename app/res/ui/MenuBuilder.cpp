@@ -1,0 +1,116 @@
+#include "app/res/ui/MenuBuilder.h"
+
+#include <wx/frame.h>
+
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
+#include "app/res/Accelerators.h"
+#include "app/res/Menus.h"
+
+namespace res::ui {
+namespace {
+
+void Fill(wxMenu* menu, const std::vector<MenuNode>& items) {
+  for (const MenuNode& n : items) {
+    if (n.IsSeparator()) {
+      menu->AppendSeparator();
+    } else if (n.IsSubMenu()) {
+      auto* sub = new wxMenu;
+      Fill(sub, n.items);
+      menu->AppendSubMenu(sub, wxString::FromUTF8(n.text));
+    } else {
+      menu->Append(n.id, wxString::FromUTF8(n.text));
+    }
+  }
+}
+
+wxMenu* MenuOf(const MenuNode& node) {
+  auto* menu = new wxMenu;
+  Fill(menu, node.items);
+  return menu;
+}
+
+int WxKey(int key) {
+  switch (key) {
+    case kKeyF1: return WXK_F1;
+    case kKeyF2: return WXK_F2;
+    case kKeyF3: return WXK_F3;
+    case kKeyF4: return WXK_F4;
+    case kKeyF5: return WXK_F5;
+    case kKeyF6: return WXK_F6;
+    case kKeyEscape: return WXK_ESCAPE;
+    case kKeyPageUp: return WXK_PAGEUP;
+    case kKeyPageDown: return WXK_PAGEDOWN;
+    default: return key;
+  }
+}
+
+#ifdef __WXGTK__
+void DetachAccelGroups(GtkWindow* window, wxMenu* menu) {
+  GSList* groups = gtk_accel_groups_from_object(G_OBJECT(window));
+  if (menu->m_accel && g_slist_find(groups, menu->m_accel))
+    gtk_window_remove_accel_group(window, menu->m_accel);
+  for (wxMenuItem* item : menu->GetMenuItems())
+    if (item->IsSubMenu()) DetachAccelGroups(window, item->GetSubMenu());
+}
+#endif
+
+}  // namespace
+
+wxMenuBar* BuildMenuBar(int id) {
+  if (id != 128 && id != 136 && id != 138) return nullptr;
+  const auto items = LoadMenu(id);
+  if (!items) return nullptr;
+  auto* bar = new wxMenuBar;
+  for (const MenuNode& n : *items)
+    if (n.IsSubMenu()) bar->Append(MenuOf(n), wxString::FromUTF8(n.text));
+  return bar;
+}
+
+wxMenu* BuildPopup(int id) {
+  const auto items = LoadMenu(id);
+  if (!items) return nullptr;
+  for (const MenuNode& n : *items)
+    if (n.IsSubMenu()) return MenuOf(n);
+  return nullptr;
+}
+
+wxMenu* BuildSubMenu(int id, std::initializer_list<const char*> path) {
+  const auto items = LoadMenu(id);
+  if (!items || path.size() == 0) return nullptr;
+  const std::vector<MenuNode>* level = &*items;
+  const MenuNode* found = nullptr;
+  for (const char* text : path) {
+    found = FindSubMenu(*level, text);
+    if (!found) return nullptr;
+    level = &found->items;
+  }
+  return MenuOf(*found);
+}
+
+wxAcceleratorTable BuildAccelerators(int id) {
+  std::vector<wxAcceleratorEntry> entries;
+  for (const AccelDef& a : AcceleratorTable(id)) {
+    int flags = wxACCEL_NORMAL;
+    if (a.modifiers & kModCtrl) flags |= wxACCEL_CTRL;
+    if (a.modifiers & kModShift) flags |= wxACCEL_SHIFT;
+    if (a.modifiers & kModAlt) flags |= wxACCEL_ALT;
+    entries.emplace_back(flags, WxKey(a.key), a.command);
+  }
+  return wxAcceleratorTable(static_cast<int>(entries.size()), entries.data());
+}
+
+void KeepMenuShortcutsAsText(wxFrame* frame, wxMenuBar* bar) {
+#ifdef __WXGTK__
+  if (!frame || !bar || !frame->m_widget) return;
+  for (std::size_t i = 0; i < bar->GetMenuCount(); ++i)
+    DetachAccelGroups(GTK_WINDOW(frame->m_widget), bar->GetMenu(i));
+#else
+  (void)frame;
+  (void)bar;
+#endif
+}
+
+}  // namespace res::ui

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <wx/string.h>
+
+class wxTopLevelWindow;
+class wxWindow;
+
+namespace guitest {
+
+// Starts wx once per test process. When the test program defines its application class
+// with wxIMPLEMENT_APP_NO_MAIN, that class is created (its OnInit is not run); otherwise a
+// plain wxApp. False when no display can be opened.
+bool EnsureWx();
+
+// Handles everything that is waiting: window-system events, posted events, CallAfter calls,
+// then one round of idle processing (which updates menus and tool bars), repeated for about
+// `ms` milliseconds so that the window system catches up.
+void Pump(int ms = 50);
+
+// A file name in the test build folder's screenshots/ (created on demand).
+wxString ScreenshotPath(const wxString& name);
+
+// Fixture for tests that need windows; skips the test when there is no display.
+class GuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
+
+}  // namespace guitest
