@@ -144,7 +144,8 @@ bool EncodeGif(const CxImage& img, std::vector<uint8_t>& out) {
   ColorMapObject* map = GifMakeMapObject(colorCount, colors);
   GifFileType* gif = map ? EGifOpen(&out, WriteToVector, &error) : nullptr;
   bool ok = gif != nullptr;
-  const long trans = img.GetTransIndex();
+  // A true-colour picture has no palette index to make transparent.
+  const long trans = img.GetBpp() <= 8 ? img.GetTransIndex() : -1;
   if (ok) {
     EGifSetGifVersion(gif, trans >= 0);
     ok = EGifPutScreenDesc(gif, int(w), int(h), 8, 0, map) == GIF_OK;
