@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/colour.h>
 #include <wx/string.h>
+
+#include <ostream>
+
+// Colours print as #RRGGBB in failure messages.
+inline void PrintTo(const wxColour& c, std::ostream* os) {
+  *os << c.GetAsString(wxC2S_HTML_SYNTAX).utf8_string();
+}
 
 class wxTopLevelWindow;
 class wxWindow;
