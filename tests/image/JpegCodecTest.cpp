@@ -1,0 +1,162 @@
+// JPEG reading paths: threaded stripes, one-pass fallbacks, progressive and CMYK files, DCT
+// scaling for thumbnails. Files are written here with libjpeg so each layout is certain.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "app/image/CxImage.h"
+#include "tests/image/ImageTestUtil.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using imagetest::At;
+
+struct Layout {
+  bool progressive = false;
+  int restartRows = 0;      // restart marker every n rows of blocks
+  int restartInterval = 0;  // or every n blocks
+  bool gray = false;
+  bool cmyk = false;  // written inverted, with an Adobe marker, as Photoshop does
+};
+
+Bytes WriteJpeg(const CxImage& img, const Layout& layout) {
+  jpeg_compress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* mem = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &mem, &size);
+  const uint32_t w = img.GetWidth(), h = img.GetHeight();
+  c.image_width = w;
+  c.image_height = h;
+  c.input_components = layout.gray ? 1 : layout.cmyk ? 4 : 3;
+  c.in_color_space = layout.gray ? JCS_GRAYSCALE : layout.cmyk ? JCS_CMYK : JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 95, TRUE);
+  if (layout.progressive) jpeg_simple_progression(&c);
+  c.restart_in_rows = layout.restartRows;
+  c.restart_interval = unsigned(layout.restartInterval);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<uint8_t> row(size_t(w) * 4);
+  while (c.next_scanline < h) {
+    for (uint32_t x = 0; x < w; ++x) {
+      const RGBQUAD p = At(img, x, c.next_scanline);
+      if (layout.gray) {
+        row[x] = p.rgbGreen;
+      } else if (layout.cmyk) {
+        row[4 * x] = p.rgbRed, row[4 * x + 1] = p.rgbGreen, row[4 * x + 2] = p.rgbBlue;
+        row[4 * x + 3] = 255;  // inverted: 255 means no black ink
+      } else {
+        row[3 * x] = p.rgbRed, row[3 * x + 1] = p.rgbGreen, row[3 * x + 2] = p.rgbBlue;
+      }
+    }
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  Bytes out(mem, mem + size);
+  std::free(mem);
+  return out;
+}
+
+CxImage Decode(const Bytes& file) {
+  CxImage img;
+  EXPECT_TRUE(img.Decode(file.data(), file.size(), CXIMAGE_FORMAT_JPG)) << img.GetLastError();
+  return img;
+}
+
+// What libjpeg itself makes of the file in one pass, as the reference for our paths.
+CxImage Reference(const Bytes& file) {
+  jpeg_decompress_struct d;
+  jpeg_error_mgr err;
+  d.err = jpeg_std_error(&err);
+  jpeg_create_decompress(&d);
+  jpeg_mem_src(&d, file.data(), static_cast<unsigned long>(file.size()));
+  jpeg_read_header(&d, TRUE);
+  d.out_color_space = d.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_EXT_BGR;
+  jpeg_start_decompress(&d);
+  CxImage img;
+  img.Create(d.output_width, d.output_height, d.out_color_space == JCS_GRAYSCALE ? 8 : 24);
+  if (img.GetBpp() == 8) img.SetGrayPalette();
+  while (d.output_scanline < d.output_height) {
+    JSAMPROW r = img.GetBits(d.output_height - 1 - d.output_scanline);
+    jpeg_read_scanlines(&d, &r, 1);
+  }
+  jpeg_finish_decompress(&d);
+  jpeg_destroy_decompress(&d);
+  return img;
+}
+
+void ExpectSamePixels(const CxImage& a, const CxImage& b) {
+  ASSERT_TRUE(a.IsValid());
+  ASSERT_EQ(a.GetDIBSize(), b.GetDIBSize());
+  const size_t offset = 40 + a.GetNumColors() * 4;
+  EXPECT_EQ(std::memcmp(a.GetDIB() + offset, b.GetDIB() + offset, a.GetDIBSize() - offset), 0);
+}
+
+struct LayoutCase {
+  const char* name;
+  Layout layout;
+};
+
+class JpegLayouts : public ::testing::TestWithParam<LayoutCase> {};
+
+// Tall pictures take the threaded path when restart markers fall on block rows, and the one-pass
+// path otherwise; both must give exactly libjpeg's own result.
+TEST_P(JpegLayouts, DecodeMatchesLibjpegExactly) {
+  const CxImage src = imagetest::MakePattern(203, 1500);
+  const Bytes file = WriteJpeg(src, GetParam().layout);
+  ExpectSamePixels(Decode(file), Reference(file));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, JpegLayouts,
+                         ::testing::Values(LayoutCase{"NoRestarts", {}},
+                                           LayoutCase{"RestartEveryRow", {false, 1}},
+                                           LayoutCase{"RestartEveryThirdRow", {false, 3}},
+                                           LayoutCase{"RestartMidRow", {false, 0, 7}},
+                                           LayoutCase{"GrayRestartEveryRow", {false, 1, 0, true}},
+                                           LayoutCase{"Progressive", {true, 1}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(JpegRead, AdobeCmykBecomesTrueColour) {
+  const CxImage src = imagetest::MakePattern(32, 16);
+  Layout cmyk;
+  cmyk.cmyk = true;
+  const CxImage img = Decode(WriteJpeg(src, cmyk));
+  ASSERT_EQ(img.GetBpp(), 24u);
+  int worst = 0;
+  for (uint32_t y = 0; y < 16; ++y)
+    for (uint32_t x = 0; x < 32; ++x)
+      worst = std::max(worst, std::abs(At(img, x, y).rgbRed - At(src, x, y).rgbRed));
+  EXPECT_LE(worst, 12);
+}
+
+TEST(JpegRead, ThumbnailUsesDctScaling) {
+  const CxImage src = imagetest::MakePattern(800, 600);
+  const Bytes file = WriteJpeg(src, {});
+  testsupport::TempDir dir;
+  const std::string path = (dir / "t.jpg").string();
+  testsupport::WriteFile(path, std::string(file.begin(), file.end()));
+  CxImage img;
+  // 800 × 600 into 200 × 200: a quarter-size decode (200 × 150) already fits.
+  ASSERT_TRUE(img.LoadThumbnail(path, CXIMAGE_FORMAT_JPG, 200, 200));
+  EXPECT_EQ(img.GetWidth(), 200u);
+  EXPECT_EQ(img.GetHeight(), 150u);
+}
+
+TEST(JpegRead, EndOfFileMissingFails) {
+  const Bytes file = WriteJpeg(imagetest::MakePattern(64, 64), {});
+  CxImage img;
+  EXPECT_FALSE(img.Decode(file.data(), file.size() / 2, CXIMAGE_FORMAT_JPG));
+  EXPECT_STREQ(img.GetLastError(), "Premature end of JPEG file");
+}
+
+}  // namespace
