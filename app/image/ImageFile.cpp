@@ -33,7 +33,8 @@ class Fd {
 
 bool ReadWholeFile(const std::string& fileName, FileBytes& out, std::string& error) {
   out = FileBytes{};
-  Fd fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking, so a path that names a FIFO cannot hang the loader before the type check.
+  Fd fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) {
     error = "file not found";
     return false;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include <sys/stat.h>
+
 #include "app/image/DibFunctions.h"
 #include "tests/image/ImageTestUtil.h"
 #include "tests/support/TempDir.h"
@@ -161,6 +163,17 @@ TEST(CxImage, LoadFailureKeepsFirstAttemptsError) {
   CxImage missing((dir / "none.jpg").string(), CXIMAGE_FORMAT_JPG);
   EXPECT_FALSE(missing.IsValid());
   EXPECT_STRNE(missing.GetLastError(), "");
+}
+
+TEST(CxImage, PathsThatAreNotFilesFailWithoutBlocking) {
+  testsupport::TempDir dir;
+  ASSERT_EQ(mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir / "folder.jpg");
+  for (const char* name : {"pipe.jpg", "folder.jpg"}) {
+    CxImage img((dir / name).string(), CXIMAGE_FORMAT_JPG);
+    EXPECT_FALSE(img.IsValid()) << name;
+    EXPECT_STREQ(img.GetLastError(), "not a regular file") << name;
+  }
 }
 
 TEST(CxImage, WrongExtensionStillLoadsByRecognition) {
