@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <chrono>
 #include <cstring>
 #include <random>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "app/image/CxImage.h"
 #include "tests/image/ImageTestUtil.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -133,6 +135,18 @@ TEST(Hostile, HugePngHeaderHitsTheMemoryLimit) {
   CxImage img;
   EXPECT_FALSE(img.Decode(file.data(), file.size(), CXIMAGE_FORMAT_PNG));
   EXPECT_STREQ(img.GetLastError(), "CXIMAGE_MAX_MEMORY exceeded");
+}
+
+// Found by fuzzing: a 285-byte JBIG file declaring 16.7 million × 73 pixels kept the decoder
+// busy for seconds; such sizes are refused before decoding.
+TEST(Hostile, JbigDeclaringHugeRowsIsRefusedQuickly) {
+  const std::string bytes = testsupport::ReadFile("../data/image/jbig-wide-slow.jbg");
+  ASSERT_FALSE(bytes.empty());
+  const auto start = std::chrono::steady_clock::now();
+  CxImage img;
+  EXPECT_FALSE(img.Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), 0));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_STRNE(img.GetLastError(), "");
 }
 
 }  // namespace
