@@ -1,8 +1,40 @@
 #include "app/store/FolderRecord.h"
 
+#include <fstream>
+#include <iterator>
+
 #include "app/store/ScrapStore.h"
 
 namespace store {
+
+namespace {
+
+// The text a write of these values leaves in a Scrap.ini that held nothing else.
+std::string CanonicalIni(int sortType, int customSortId) {
+  return "[SortType]\nSortType=" + std::to_string(sortType) + "\n[CustomSortID]\nCustomSortID=" +
+         std::to_string(customSortId) + "\n";
+}
+
+bool IniHolds(const std::string& dir, int sortType, int customSortId) {
+  std::ifstream in(dir + "/" + std::string(kSortIni), std::ios::binary);
+  if (!in) return false;
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return text == CanonicalIni(sortType, customSortId);
+}
+
+void WriteIfChanged(FolderRecord* rec) {
+  if (rec->path.empty()) return;
+  if (rec->iniCurrent && rec->sortType == rec->iniSortType &&
+      rec->customSortId == rec->iniCustomSortId) {
+    return;
+  }
+  WriteSortSettings(rec->path, {rec->sortType, rec->customSortId});
+  rec->iniCurrent = IniHolds(rec->path, rec->sortType, rec->customSortId);
+  rec->iniSortType = rec->sortType;
+  rec->iniCustomSortId = rec->customSortId;
+}
+
+}  // namespace
 
 FolderRecord* MakeFolderRecord(const std::string& path, FolderRecord* parent) {
   auto* rec = new FolderRecord;
@@ -12,6 +44,9 @@ FolderRecord* MakeFolderRecord(const std::string& path, FolderRecord* parent) {
     rec->sortType = settings.sortType;
     rec->customSortId = settings.customSortId;
     rec->creationTime = CreationTime(path);
+    rec->iniCurrent = IniHolds(path, rec->sortType, rec->customSortId);
+    rec->iniSortType = rec->sortType;
+    rec->iniCustomSortId = rec->customSortId;
   }
   if (parent) {
     rec->parent = parent;
@@ -28,7 +63,7 @@ void ReleaseRecordChain(FolderRecord* rec) {
   while (rec) {
     FolderRecord* next = rec->nextSibling;
     ReleaseRecordChain(rec->firstChild);
-    if (!rec->path.empty()) WriteSortSettings(rec->path, {rec->sortType, rec->customSortId});
+    WriteIfChanged(rec);
     delete rec;
     rec = next;
   }
@@ -53,10 +88,10 @@ void ReleaseRecord(FolderRecord* rec) {
   ReleaseRecordChain(rec);
 }
 
-void WriteRecordSettings(const FolderRecord* rec) {
+void WriteRecordSettings(FolderRecord* rec) {
   if (!rec) return;
-  if (!rec->path.empty()) WriteSortSettings(rec->path, {rec->sortType, rec->customSortId});
-  for (const FolderRecord* child = rec->firstChild; child; child = child->nextSibling) {
+  WriteIfChanged(rec);
+  for (FolderRecord* child = rec->firstChild; child; child = child->nextSibling) {
     WriteRecordSettings(child);
   }
 }

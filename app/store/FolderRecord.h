@@ -18,6 +18,11 @@ struct FolderRecord {
   int sortType = 1;
   int customSortId = 0;
   std::int64_t creationTime = 0;
+  // The values the directory's Scrap.ini holds, both keys exactly as a write would put them;
+  // a release that would write the same bytes again skips the write.
+  bool iniCurrent = false;
+  int iniSortType = 1;
+  int iniCustomSortId = 0;
 };
 
 // A new record for a directory, its sort settings and creation time read from disk, appended at
@@ -26,7 +31,8 @@ struct FolderRecord {
 FolderRecord* MakeFolderRecord(const std::string& path, FolderRecord* parent);
 
 // Frees rec, its whole first-child chain and its whole next-sibling chain. Every freed record
-// with a non-empty path writes its sort settings to the Scrap.ini of its directory first.
+// with a non-empty path writes its sort settings to the Scrap.ini of its directory first
+// (unless that file already holds exactly those settings).
 void ReleaseRecordChain(FolderRecord* rec);
 
 // Unlinks rec from its parent's chain, clears its next-sibling link and releases it with its
@@ -35,7 +41,7 @@ void ReleaseRecord(FolderRecord* rec);
 
 // Writes the Scrap.ini of rec and every record below it without freeing anything, so that a
 // directory about to be moved or copied carries the settings the user sees.
-void WriteRecordSettings(const FolderRecord* rec);
+void WriteRecordSettings(FolderRecord* rec);
 
 // Unlinks rec from its old parent's chain and appends it at the end of newParent's chain.
 void MoveRecord(FolderRecord* rec, FolderRecord* newParent);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "app/store/ScrapStore.h"
@@ -70,6 +72,33 @@ TEST(FolderRecord, DefaultsWhenThereIsNoIni) {
   EXPECT_EQ(rec->customSortId, 0);
   EXPECT_FALSE(rec->childrenLoaded);
   store::ReleaseRecordChain(rec);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FolderRecord, AnUnchangedScrapIniIsNotWrittenAgainButAChangedOneIs) {
+  treetest::Scrapbook book;
+  book.Folder("same");
+  book.Folder("changed");
+  book.Ini("same", 2, 5);
+  book.Ini("changed", 2, 5);
+  const auto inode = [&](const char* dir) {
+    struct stat st {};
+    stat((book.Path(dir) + "/Scrap.ini").c_str(), &st);
+    return st.st_ino;
+  };
+  const auto sameBefore = inode("same");
+  FolderRecord* home = store::MakeFolderRecord(book.Home(), nullptr);
+  store::MakeFolderRecord(book.Path("same"), home);
+  FolderRecord* changed = store::MakeFolderRecord(book.Path("changed"), home);
+  EXPECT_TRUE(changed->iniCurrent);
+  changed->customSortId = 6;
+  store::ReleaseRecordChain(home);
+  EXPECT_EQ(inode("same"), sameBefore) << "files are replaced whole when written";
+  EXPECT_EQ(store::ReadSortSettings(book.Path("changed")).customSortId, 6);
+  EXPECT_EQ(store::ReadSortSettings(book.Path("same")).customSortId, 5);
 }
 
 }  // namespace
