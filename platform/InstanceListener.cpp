@@ -132,6 +132,9 @@ void InstanceListener::Impl::Run() {
     if (::poll(fds.data(), fds.size(), 250) < 0 && errno != EINTR) break;
     if (fds[0].revents != 0) break;
     const auto now = Clock::now();
+    // Only the clients that were polled have an entry in fds; one accepted below waits for
+    // the next round.
+    const std::size_t polled = clients.size();
     if (fds[1].revents & POLLIN) {
       const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
       if (fd >= 0 && clients.size() < kMaxClients) clients.push_back({fd, {}, now});
@@ -140,7 +143,7 @@ void InstanceListener::Impl::Run() {
     for (std::size_t i = 0; i < clients.size(); ++i) {
       Client& c = clients[i];
       bool keep = true;
-      if (fds[2 + i].revents != 0) {
+      if (i < polled && fds[2 + i].revents != 0) {
         char buffer[4096];
         const ssize_t n = ::recv(c.fd, buffer, sizeof buffer, 0);
         if (n > 0) {
