@@ -28,7 +28,8 @@ std::optional<std::string> ReadAll(const std::filesystem::path& file) {
   return bytes;
 }
 
-bool WriteAtomically(const std::filesystem::path& file, std::string_view bytes) {
+bool WriteAtomically(const std::filesystem::path& file, std::string_view bytes,
+                     bool flushToDisk) {
   std::error_code ec;
   std::filesystem::path target = file;
   if (std::filesystem::is_symlink(target, ec)) {
@@ -54,7 +55,7 @@ bool WriteAtomically(const std::filesystem::path& file, std::string_view bytes) 
     if (n <= 0) ok = false;
     else done += static_cast<std::size_t>(n);
   }
-  ok = ok && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  ok = ok && ::fchmod(fd, mode) == 0 && (!flushToDisk || ::fsync(fd) == 0);
   ok = (::close(fd) == 0) && ok;
   ok = ok && ::rename(pattern.c_str(), target.c_str()) == 0;
   if (!ok) ::unlink(pattern.c_str());

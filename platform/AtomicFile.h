@@ -15,6 +15,9 @@ namespace platform::file {
 // file, so readers see either the old or the new content, never half of it. A missing folder
 // is an error (it is not created: a settings file must not bring back a deleted folder); an
 // existing file keeps its permissions, and a symbolic link is followed so the link survives.
-[[nodiscard]] bool WriteAtomically(const std::filesystem::path& file, std::string_view bytes);
+// flushToDisk false skips the fsync: the rename still makes the switch all-or-nothing, but a
+// power cut may lose the new content. Only for small files whose loss brings back defaults.
+[[nodiscard]] bool WriteAtomically(const std::filesystem::path& file, std::string_view bytes,
+                                   bool flushToDisk = true);
 
 }  // namespace platform::file

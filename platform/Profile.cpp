@@ -61,4 +61,16 @@ bool WriteString(const std::filesystem::path& file, std::string_view section,
   return file::WriteAtomically(file, doc.Serialize());
 }
 
+bool WriteStrings(const std::filesystem::path& file, std::initializer_list<Entry> entries,
+                  bool flushToDisk) {
+  const auto bytes = file::ReadAll(file);
+  std::error_code ec;
+  if (!bytes && std::filesystem::exists(file, ec)) return false;  // there but unreadable
+  ProfileDocument doc = ProfileDocument::Parse(bytes.value_or(std::string()));
+  for (const Entry& e : entries) {
+    if (!doc.Set(e.section, e.key, e.value)) return false;
+  }
+  return file::WriteAtomically(file, doc.Serialize(), flushToDisk);
+}
+
 }  // namespace platform::profile

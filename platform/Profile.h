@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,5 +32,16 @@ namespace platform::profile {
 [[nodiscard]] bool WriteString(const std::filesystem::path& file, std::string_view section,
                                std::optional<std::string_view> key,
                                std::optional<std::string_view> value);
+
+struct Entry {
+  std::string_view section;
+  std::string_view key;
+  std::string_view value;
+};
+
+// Several key writes in one replacement of the file. flushToDisk false skips the fsync, for
+// per-folder settings that are rewritten by the thousand and fall back to defaults if lost.
+[[nodiscard]] bool WriteStrings(const std::filesystem::path& file,
+                                std::initializer_list<Entry> entries, bool flushToDisk = true);
 
 }  // namespace platform::profile

@@ -63,13 +63,16 @@ SortSettings ReadSortSettings(const fs::path& dir) {
 void WriteSortSettings(const fs::path& dir, const SortSettings& settings) {
   std::error_code ec;
   if (dir.empty() || !fs::is_directory(dir, ec)) return;
-  const fs::path ini = dir / std::string(kSortIni);
-  char number[16];
-  std::snprintf(number, sizeof number, "%d", settings.sortType);
-  (void)platform::profile::WriteString(ini, kSortTypeKey, kSortTypeKey, std::string_view(number));
-  std::snprintf(number, sizeof number, "%d", settings.customSortId);
-  (void)platform::profile::WriteString(ini, kCustomSortIdKey, kCustomSortIdKey,
-                                       std::string_view(number));
+  char sortType[16];
+  char customSortId[16];
+  std::snprintf(sortType, sizeof sortType, "%d", settings.sortType);
+  std::snprintf(customSortId, sizeof customSortId, "%d", settings.customSortId);
+  // Both keys in one replacement, without waiting for the disk: the tree writes this file for
+  // every loaded folder when it quits, and a lost write only brings back the defaults.
+  (void)platform::profile::WriteStrings(dir / std::string(kSortIni),
+                                        {{kSortTypeKey, kSortTypeKey, sortType},
+                                         {kCustomSortIdKey, kCustomSortIdKey, customSortId}},
+                                        false);
 }
 
 std::int64_t CreationTime(const fs::path& dir) {

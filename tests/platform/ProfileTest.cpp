@@ -60,6 +60,16 @@ TEST_F(ProfileTest, WriteCreatesFileSectionAndKey) {
   EXPECT_EQ(ReadFile(m_ini), "[SortType]\nSortType=1\nExtra=x\n[CustomSortID]\nCustomSortID=0\n");
 }
 
+TEST_F(ProfileTest, WriteStringsSetsSeveralKeysInOneReplacement) {
+  WriteFile(m_ini, "; note\n[SortType]\nSortType=9\n");
+  ASSERT_TRUE(WriteStrings(m_ini, {{"SortType", "SortType", "2"}, {"CustomSortID", "CustomSortID", "4"}},
+                           false));
+  EXPECT_EQ(ReadFile(m_ini), "; note\n[SortType]\nSortType=2\n[CustomSortID]\nCustomSortID=4\n");
+  // Like a single write, it never brings back a folder that is gone.
+  EXPECT_FALSE(WriteStrings(m_dir / "gone" / "Scrap.ini", {{"S", "K", "1"}}));
+  EXPECT_FALSE(std::filesystem::exists(m_dir / "gone"));
+}
+
 TEST_F(ProfileTest, WriteKeepsEveryOtherLineAndLineEndings) {
   WriteFile(m_ini,
             "; kept\r\n[A]\r\nkey = old\r\nodd line\r\n\r\n[B]\r\n;comment\r\nb=1");
