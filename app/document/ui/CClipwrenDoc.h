@@ -96,6 +96,11 @@ class CClipwrenDoc : public wxEvtHandler {
   IFrameHooks* Frame() const { return m_frame; }
   void SetTextPane(ITextPane* pane) { m_textPane = pane; }
   void SetPicturesPane(IPicturesPane* pane) { m_picturesPane = pane; }
+  // "全体タブのコピー作成": Main.jpg copied (never over an existing Main_copy.jpg) and loaded
+  // as the copy tab, which is then selected. "全体タブのコピー削除": the file is deleted at
+  // once and the whole tab selected. Views hear of both with hint 2.
+  void CreateCopyTab();
+  void DeleteCopyTab();
   // Shows the zoom in the tool bar's box ("%d%%", empty for 0).
   void ShowZoom(int zoom);
 
@@ -122,6 +127,8 @@ class CClipwrenDoc : public wxEvtHandler {
   void OnCropStep(wxCommandEvent&);
   void OnOpenAddress(wxCommandEvent&);
   void OnUpdateOpenAddress(wxUpdateUIEvent&);
+  void OnCopyTab(wxCommandEvent&);
+  void OnUpdateCopyTab(wxUpdateUIEvent&);
   void SavePicture(CSBImage* image);
 
   wxString m_title;

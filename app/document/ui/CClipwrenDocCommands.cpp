@@ -35,6 +35,10 @@ void CClipwrenDoc::BindCommands() {
   Bind(wxEVT_MENU, &CClipwrenDoc::OnShapeDelete, this, res::kIdShapeDelete);
   Bind(wxEVT_MENU, &CClipwrenDoc::OnCropStep, this, res::kIdUndo);
   Bind(wxEVT_MENU, &CClipwrenDoc::OnCropStep, this, res::kIdRedo);
+  for (int id : {res::kIdCreateCopyTab, res::kIdDeleteCopyTab}) {
+    Bind(wxEVT_MENU, &CClipwrenDoc::OnCopyTab, this, id);
+    Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateCopyTab, this, id);
+  }
   Bind(wxEVT_MENU, &CClipwrenDoc::OnOpenAddress, this, res::kIdOpenPageAddress);
   Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateOpenAddress, this, res::kIdOpenPageAddress);
 }
@@ -173,3 +177,38 @@ void CClipwrenDoc::OnOpenAddress(wxCommandEvent&) {
 }
 
 void CClipwrenDoc::OnUpdateOpenAddress(wxUpdateUIEvent& event) { event.Enable(m_textPresent); }
+
+void CClipwrenDoc::CreateCopyTab() {
+  if (!m_pageImage || !m_copyImage) return;
+  std::error_code ec;
+  std::filesystem::copy_file(m_pageImage->Path(), m_copyImage->Path(),
+                             std::filesystem::copy_options::skip_existing, ec);
+  (void)m_copyImage->Load();
+  m_copyImage->Clear();
+  m_copyPresent = true;
+  int tab = kTabCopy;
+  UpdateAllViews(nullptr, 2, &tab);
+}
+
+void CClipwrenDoc::DeleteCopyTab() {
+  if (!m_copyImage) return;
+  std::error_code ec;
+  std::filesystem::remove(m_copyImage->Path(), ec);
+  m_copyPresent = false;
+  int tab = kTabPage;
+  UpdateAllViews(nullptr, 2, &tab);
+}
+
+void CClipwrenDoc::OnCopyTab(wxCommandEvent& event) {
+  if (event.GetId() == res::kIdCreateCopyTab) {
+    CreateCopyTab();
+  } else {
+    DeleteCopyTab();
+  }
+}
+
+void CClipwrenDoc::OnUpdateCopyTab(wxUpdateUIEvent& event) {
+  const CSBImage* image = CurrentImage();
+  const bool loaded = image && image->IsLoaded();
+  event.Enable(loaded && (event.GetId() == res::kIdCreateCopyTab) != m_copyPresent);
+}

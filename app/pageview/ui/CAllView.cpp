@@ -21,10 +21,12 @@ constexpr uint8_t kBackgroundGrey = 128;
 }  // namespace
 
 CAllView::CAllView(wxWindow* parent, int id, CClipwrenDoc* doc)
-    : wxWindow(parent, id, wxDefaultPosition, wxDefaultSize,
+    // Command-numbered ids pass 32767, which window creation refuses; the id is set after.
+    : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                wxBORDER_SUNKEN | wxHSCROLL | wxVSCROLL | wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE),
       m_doc(doc ? doc : CClipwrenDoc::Current()),
       m_tab(id == res::kIdCopyView ? kTabCopy : kTabPage) {
+  SetId(id);
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Bind(wxEVT_PAINT, &CAllView::OnPaint, this);
   Bind(wxEVT_SIZE, &CAllView::OnSize, this);

@@ -1,0 +1,42 @@
+#include "app/pageview/ui/CClipwrenView.h"
+
+#include <wx/sizer.h>
+
+#include "app/document/ui/CClipwrenDoc.h"
+
+namespace {
+constexpr int kTabCtrlId = 1014;
+}
+
+CClipwrenView::CClipwrenView(wxWindow* parent, CClipwrenDoc* doc)
+    : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE),
+      m_doc(doc ? doc : CClipwrenDoc::Current()) {
+  SetBackgroundStyle(wxBG_STYLE_PAINT);
+  m_tabs = new CSBTabCtrl(this, kTabCtrlId, m_doc);
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  sizer->Add(m_tabs, 1, wxEXPAND);
+  SetSizer(sizer);
+  if (m_doc) m_doc->AddView(this);
+}
+
+CClipwrenView::~CClipwrenView() {
+  if (m_doc) m_doc->RemoveView(this);
+}
+
+void CClipwrenView::OpenScrap(const std::string& folder) {
+  if (!m_doc) return;
+  (void)m_doc->OpenScrap(folder);
+  m_opened = true;
+  m_tabs->LayoutButtons();
+  m_tabs->SelectTab(m_tabs->Current());
+  m_tabs->LayoutButtons();
+}
+
+void CClipwrenView::OnUpdate(CDocView*, long hint, void* hintObject) {
+  if (hint == kHintSelectionChanged && hintObject) {
+    OpenScrap(*static_cast<const std::string*>(hintObject));
+  } else if (hint == kHintTabsChanged) {
+    m_tabs->LayoutButtons();
+    m_tabs->SelectTab(hintObject ? *static_cast<const int*>(hintObject) : m_tabs->Current());
+  }
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <wx/window.h>
+
+#include <string>
+
+#include "app/document/ui/CDocView.h"
+#include "app/pageview/ui/CSBTabCtrl.h"
+
+class CClipwrenDoc;
+
+// Document hints the right pane reacts to.
+enum RightPaneHint : long {
+  // The folder tree's caret moved; hintObject points to the folder path (std::string, UTF-8).
+  kHintSelectionChanged = 1,
+  // The copy tab was created or deleted; hintObject points to the tab to select (int).
+  kHintTabsChanged = 2,
+};
+
+// The right pane of the main window: holds the tab strip and opens the scrap the folder tree
+// selects.
+class CClipwrenView : public wxWindow, public CDocView {
+ public:
+  explicit CClipwrenView(wxWindow* parent, CClipwrenDoc* doc = nullptr);
+  ~CClipwrenView() override;
+
+  CSBTabCtrl* TabCtrl() const { return m_tabs; }
+  void OnUpdate(CDocView* sender, long hint, void* hintObject) override;
+  // Opens a scrap folder and refreshes the tabs (what a tree selection does).
+  void OpenScrap(const std::string& folder);
+
+ private:
+  CClipwrenDoc* m_doc;
+  CSBTabCtrl* m_tabs;
+  bool m_opened = false;
+};

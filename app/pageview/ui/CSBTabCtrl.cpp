@@ -1,0 +1,176 @@
+#include "app/pageview/ui/CSBTabCtrl.h"
+
+#include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
+
+#include "app/document/ui/CClipwrenDoc.h"
+#include "app/res/Resource.h"
+#include "app/res/ui/ResArt.h"
+
+namespace {
+
+struct TabDef {
+  int id;
+  const char* caption;
+  int normal, down, over;
+};
+constexpr TabDef kTabDefs[4] = {
+    {res::kIdTabPage, "全体", res::kSkinTabPageNormal, res::kSkinTabPageDown,
+     res::kSkinTabPageOver},
+    {res::kIdTabCopy, "コピー", res::kSkinTabCopyNormal, res::kSkinTabCopyDown,
+     res::kSkinTabCopyOver},
+    {res::kIdTabText, "テキスト", res::kSkinTabTextNormal, res::kSkinTabTextDown,
+     res::kSkinTabTextOver},
+    {res::kIdTabPictures, "画像", res::kSkinTabPicturesNormal, res::kSkinTabPicturesDown,
+     res::kSkinTabPicturesOver},
+};
+const wxColour kGrey(128, 128, 128);
+
+}  // namespace
+
+CTabButton::CTabButton(wxWindow* parent, int id, const wxString& caption, int normal, int down,
+                       int over)
+    : wxControl(parent, id, wxPoint(3, 3), wxDefaultSize, wxBORDER_NONE),
+      m_normal(res::ui::ResourceBitmap(normal)),
+      m_down(res::ui::ResourceBitmap(down)),
+      m_over(res::ui::ResourceBitmap(over)) {
+  SetLabel(caption);
+  SetToolTip(caption);
+  SetBackgroundStyle(wxBG_STYLE_PAINT);
+  SetSize(DoGetBestSize());
+  Bind(wxEVT_PAINT, &CTabButton::OnPaint, this);
+  Bind(wxEVT_LEFT_DOWN, &CTabButton::OnClick, this);
+  Bind(wxEVT_ENTER_WINDOW, [this](wxMouseEvent&) { m_hover = true; Refresh(false); });
+  Bind(wxEVT_LEAVE_WINDOW, [this](wxMouseEvent&) { m_hover = false; Refresh(false); });
+}
+
+void CTabButton::SetPressed(bool pressed) {
+  if (pressed == m_pressed) return;
+  m_pressed = pressed;
+  Refresh(false);
+}
+
+void CTabButton::OnPaint(wxPaintEvent&) {
+  wxAutoBufferedPaintDC dc(this);
+  const wxSize size = GetClientSize();
+  dc.SetBackground(wxBrush(kGrey));
+  dc.Clear();
+  const wxBitmap& skin = m_pressed ? m_down : (m_hover ? m_over : m_normal);
+  if (skin.IsOk()) {
+    wxMemoryDC mem(const_cast<wxBitmap&>(skin));
+    dc.StretchBlit(0, 0, size.x, size.y, &mem, 0, 0, skin.GetWidth(), skin.GetHeight());
+  }
+  dc.SetFont(GetFont().Bold());
+  dc.SetTextForeground(wxColour(40, 48, 56));
+  const wxSize text = dc.GetTextExtent(GetLabel());
+  dc.DrawText(GetLabel(), (size.x - text.x) / 2, (size.y - text.y) / 2 + (m_pressed ? 1 : 0));
+}
+
+void CTabButton::OnClick(wxMouseEvent&) {
+  wxCommandEvent event(wxEVT_BUTTON, GetId());
+  event.SetEventObject(this);
+  ProcessWindowEvent(event);
+}
+
+CSBTabCtrl::CSBTabCtrl(wxWindow* parent, int id, CClipwrenDoc* doc)
+    : wxWindow(parent, id, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE),
+      m_doc(doc ? doc : CClipwrenDoc::Current()) {
+  SetBackgroundStyle(wxBG_STYLE_PAINT);
+  for (int i = 0; i < 4; ++i) {
+    const TabDef& t = kTabDefs[i];
+    auto* button = new CTabButton(this, t.id, wxString::FromUTF8(t.caption), t.normal, t.down,
+                                  t.over);
+    button->Hide();
+    m_buttons[static_cast<size_t>(i)] = button;
+    Bind(wxEVT_BUTTON, &CSBTabCtrl::OnButton, this, t.id);
+  }
+  Bind(wxEVT_PAINT, &CSBTabCtrl::OnPaint, this);
+  Bind(wxEVT_SIZE, &CSBTabCtrl::OnSize, this);
+}
+
+bool CSBTabCtrl::RegisterView(int index, wxWindow* view) {
+  if (!view || index < 0 || index > 3) return false;
+  m_views[static_cast<size_t>(index)] = view;
+  if (view->GetParent() != this) view->Reparent(this);
+  const wxSize size = GetClientSize();
+  view->SetSize(0, kStripHeight, size.x, std::max(0, size.y - kStripHeight));
+  view->Hide();
+  return true;
+}
+
+bool CSBTabCtrl::IsAvailable(int index) const {
+  if (!m_doc) return index == 0;
+  switch (index) {
+    case 0: return m_doc->PageImage() && m_doc->PageImage()->IsLoaded();
+    case 1: return m_doc->HasCopy() && m_doc->CopyImage() && m_doc->CopyImage()->IsLoaded();
+    case 2: return m_doc->HasText();
+    case 3: return m_doc->PicturesCount() > 0;
+    default: return false;
+  }
+}
+
+void CSBTabCtrl::LayoutButtons() {
+  int x = 3;
+  for (int i = 0; i < 4; ++i) {
+    CTabButton* button = m_buttons[static_cast<size_t>(i)];
+    const bool show = i == 1 ? (m_doc && m_doc->HasCopy()) : IsAvailable(i);
+    if (show) {
+      button->SetSize(x, 3, kButtonWidth, kButtonHeight);
+      x += kButtonWidth;
+    }
+    button->Show(show);
+  }
+  Refresh(false);
+}
+
+void CSBTabCtrl::SelectTab(int index) {
+  if (index < 0 || index > 3 || !m_buttons[static_cast<size_t>(index)]->IsShown()) index = 0;
+  int chosen = 0;
+  for (int i = index; i < 4; ++i) {
+    if (IsAvailable(i)) {
+      chosen = i;
+      break;
+    }
+  }
+  m_current = chosen;
+  if (m_doc) m_doc->SetActiveTab(chosen);
+  for (int i = 0; i < 4; ++i) m_buttons[static_cast<size_t>(i)]->SetPressed(i == chosen);
+  for (int i = 0; i < 4; ++i) {
+    if (wxWindow* view = m_views[static_cast<size_t>(i)]) view->Show(i == chosen);
+  }
+  if (m_doc && m_doc->Frame()) m_doc->Frame()->OnActiveTabChanged(chosen, chosen == kTabText);
+  if (m_doc && (chosen == kTabPage || chosen == kTabCopy)) {
+    CSBImage* image = chosen == kTabCopy ? m_doc->CopyImage() : m_doc->PageImage();
+    if (image && image->IsLoaded()) {
+      m_doc->SetCurrentPictureTab(chosen);
+      if (IPageView* view = m_doc->PageViewOf(chosen)) view->ApplyZoom();
+    } else if (wxWindow* view = m_views[static_cast<size_t>(chosen)]) {
+      view->Hide();
+    }
+  }
+  if (m_doc) {
+    const CSBImage* image = m_doc->CurrentImage();
+    m_doc->ShowZoom(image ? image->Zoom() : 100);
+  }
+  Refresh(false);
+}
+
+void CSBTabCtrl::OnButton(wxCommandEvent& event) {
+  for (int i = 0; i < 4; ++i) {
+    if (kTabDefs[i].id == event.GetId()) SelectTab(i);
+  }
+}
+
+void CSBTabCtrl::OnPaint(wxPaintEvent&) {
+  wxAutoBufferedPaintDC dc(this);
+  dc.SetBackground(wxBrush(kGrey));
+  dc.Clear();
+}
+
+void CSBTabCtrl::OnSize(wxSizeEvent& event) {
+  const wxSize size = GetClientSize();
+  for (wxWindow* view : m_views) {
+    if (view) view->SetSize(0, kStripHeight, size.x, std::max(0, size.y - kStripHeight));
+  }
+  event.Skip();
+}

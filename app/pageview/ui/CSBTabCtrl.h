@@ -1,0 +1,59 @@
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/control.h>
+#include <wx/window.h>
+
+#include <array>
+
+class CClipwrenDoc;
+
+// One skinned tab button: its skin pictures (normal, down, over) with the caption on top.
+class CTabButton : public wxControl {
+ public:
+  CTabButton(wxWindow* parent, int id, const wxString& caption, int normal, int down, int over);
+  void SetPressed(bool pressed);
+  bool IsPressed() const { return m_pressed; }
+
+ private:
+  void OnPaint(wxPaintEvent& event);
+  void OnClick(wxMouseEvent& event);
+  wxSize DoGetBestSize() const override { return FromDIP(wxSize(96, 26)); }
+
+  wxBitmap m_normal, m_down, m_over;
+  bool m_pressed = false;
+  bool m_hover = false;
+};
+
+// The tab strip of the right pane: four skinned buttons across the top ("全体", "コピー",
+// "テキスト", "画像") and the four tab views stacked below them, one shown at a time. Only the
+// buttons of the tabs the open scrap has are shown.
+class CSBTabCtrl : public wxWindow {
+ public:
+  static constexpr int kButtonWidth = 96;
+  static constexpr int kButtonHeight = 26;
+  static constexpr int kStripHeight = 3 + kButtonHeight + 3;
+
+  CSBTabCtrl(wxWindow* parent, int id, CClipwrenDoc* doc = nullptr);
+
+  // Places a tab view below the buttons and hides it; false when there is no window.
+  bool RegisterView(int index, wxWindow* view);
+  wxWindow* View(int index) const { return m_views[static_cast<size_t>(index)]; }
+  // Shows the buttons of the available tabs side by side.
+  void LayoutButtons();
+  // Selects `index`, or the next available tab after it, or the whole tab.
+  void SelectTab(int index);
+  int Current() const { return m_current; }
+  bool IsAvailable(int index) const;
+  CTabButton* Button(int index) const { return m_buttons[static_cast<size_t>(index)]; }
+
+ private:
+  void OnPaint(wxPaintEvent& event);
+  void OnSize(wxSizeEvent& event);
+  void OnButton(wxCommandEvent& event);
+
+  CClipwrenDoc* m_doc;
+  std::array<wxWindow*, 4> m_views{};
+  std::array<CTabButton*, 4> m_buttons{};
+  int m_current = 0;
+};
