@@ -8,9 +8,43 @@
 
 #include "app/res/Accelerators.h"
 #include "app/res/Menus.h"
+#include "app/res/Resource.h"
+#include "app/res/StringTable.h"
 
 namespace res::ui {
 namespace {
+
+// Items that show a state: the bar toggles carry a check mark, the pictures tab's view modes
+// a radio mark, "GIFを表示しない" a check mark.
+wxItemKind KindOf(int id) {
+  switch (id) {
+    case kIdViewToolBar:
+    case kIdViewStatusBar:
+    case kIdHideGif: return wxITEM_CHECK;
+    case kIdThumbnailView:
+    case kIdPhotoView:
+    case kIdViewDetails: return wxITEM_RADIO;
+    default: return wxITEM_NORMAL;
+  }
+}
+
+// The toolkit shows what follows "\t" only when it reads as a key, and drops a mnemonic
+// written there. So a trailing "(&U)" moves in front of the tab and arrows get key names;
+// the item's text otherwise stays the table's.
+wxString DisplayLabel(const std::string& text) {
+  wxString label = wxString::FromUTF8(text);
+  const int tab = label.Find('\t');
+  if (tab == wxNOT_FOUND) return label;
+  wxString head = label.Left(tab), keys = label.Mid(tab + 1);
+  if (keys.EndsWith(")") && keys.Find("(&") != wxNOT_FOUND) {
+    const int open = keys.Find("(&");
+    head += keys.Mid(open);
+    keys = keys.Left(open);
+  }
+  keys.Replace(wxString::FromUTF8("↑"), "Up");
+  keys.Replace(wxString::FromUTF8("↓"), "Down");
+  return head + "\t" + keys;
+}
 
 void Fill(wxMenu* menu, const std::vector<MenuNode>& items) {
   for (const MenuNode& n : items) {
@@ -21,7 +55,10 @@ void Fill(wxMenu* menu, const std::vector<MenuNode>& items) {
       Fill(sub, n.items);
       menu->AppendSubMenu(sub, wxString::FromUTF8(n.text));
     } else {
-      menu->Append(n.id, wxString::FromUTF8(n.text));
+      // The help string is the status-bar prompt shown while the item is highlighted.
+      const std::string_view prompt = CommandPrompt(n.id);
+      menu->Append(n.id, DisplayLabel(n.text), wxString::FromUTF8(prompt.data(), prompt.size()),
+                   KindOf(n.id));
     }
   }
 }
@@ -45,6 +82,14 @@ int WxKey(int key) {
     case kKeyPageDown: return WXK_PAGEDOWN;
     default: return key;
   }
+}
+
+wxAssertHandler_t g_previousAssertHandler = nullptr;
+
+void FilterIdAsserts(const wxString& file, int line, const wxString& func, const wxString& cond,
+                     const wxString& msg) {
+  if (msg.Contains("invalid id value") || msg.Contains("invalid itemid value")) return;
+  if (g_previousAssertHandler) g_previousAssertHandler(file, line, func, cond, msg);
 }
 
 #ifdef __WXGTK__
@@ -100,6 +145,13 @@ wxAcceleratorTable BuildAccelerators(int id) {
     entries.emplace_back(flags, WxKey(a.key), a.command);
   }
   return wxAcceleratorTable(static_cast<int>(entries.size()), entries.data());
+}
+
+void AllowCommandNumbersAsIds() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  g_previousAssertHandler = wxSetAssertHandler(FilterIdAsserts);
 }
 
 void KeepMenuShortcutsAsText(wxFrame* frame, wxMenuBar* bar) {

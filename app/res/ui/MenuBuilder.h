@@ -26,4 +26,10 @@ wxAcceleratorTable BuildAccelerators(int id);
 // "Del" or "Ctrl+C" would take those keys away from the text fields. Call after SetMenuBar.
 void KeepMenuShortcutsAsText(wxFrame* frame, wxMenuBar* bar);
 
+// The program's command numbers (57603, 59392…) lie above the toolkit's recommended id range,
+// which it checks with debug assertions. The numbers are kept on purpose (the rest of the
+// program and the settings know the commands by them), so those two checks are silenced;
+// every other assertion still reaches the previous handler. Safe to call more than once.
+void AllowCommandNumbersAsIds();
+
 }  // namespace res::ui

@@ -1,21 +1,20 @@
 #include "app/shell/ui/CMainFrame.h"
 
+#include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 
+#include "app/document/ui/CClipwrenDoc.h"
+#include "app/res/Resource.h"
+#include "app/res/ui/MenuBuilder.h"
+#include "app/res/ui/ResArt.h"
 #include "app/shell/Trace.h"
 #include "app/shell/ui/CClipwrenApp.h"
-
-namespace {
-
-bool IsHiddenOrMinimised(int showCmd) {
-  return showCmd == 0 || showCmd == 2 || showCmd == 6 || showCmd == 7;
-}
-
-}  // namespace
+#include "app/shell/ui/CScrapStatusBar.h"
 
 CMainFrame::CMainFrame(shell::AppSettings& settings)
     : m_settings(settings), m_placement(settings.ReadPlacement()) {
+  res::ui::AllowCommandNumbersAsIds();
   // Without a stored size the window takes what the host's default placement gives a new
   // window: about three quarters of the screen.
   const wxSize display = wxGetDisplaySize();
@@ -27,14 +26,38 @@ CMainFrame::CMainFrame(shell::AppSettings& settings)
          size, wxDEFAULT_FRAME_STYLE | wxSTAY_ON_TOP);
   SetWindowStyleFlag(GetWindowStyleFlag() & ~wxSTAY_ON_TOP);
   SetMinSize(wxSize(kMinFrameWidth, kMinFrameHeight));
+  SetIcons(res::ui::ProgramIcons());
+
+  queryShowCmd = [this] { return CurrentShowCmd(); };
+  askSaveOnClose = [this](const wxString& text) {
+    return wxMessageBox(text, wxString::FromUTF8(kAppTitle),
+                        wxYES_NO | wxCANCEL | wxICON_EXCLAMATION, this);
+  };
+  showMessage = [this](const wxString& text) {
+    wxMessageBox(text, wxString::FromUTF8(kAppTitle), wxOK | wxICON_EXCLAMATION, this);
+  };
+  openBrowser = [](const wxString& url) { return wxLaunchDefaultBrowser(url); };
+
+  m_complete = CreateBars();
+  if (CClipwrenDoc* doc = Document()) doc->SetFrameHooks(this);
+  BindCommands();
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+  Bind(wxEVT_SIZE, &CMainFrame::OnSize, this);
   StartListening();
 }
 
 CMainFrame::~CMainFrame() = default;
 
+void CMainFrame::SetDocument(CClipwrenDoc* doc) {
+  m_doc = doc;
+  if (doc) doc->SetFrameHooks(this);
+}
+
+CClipwrenDoc* CMainFrame::Document() const { return m_doc ? m_doc : CClipwrenDoc::Current(); }
+
 bool CMainFrame::CreateClient() {
-  m_splitter = new wxSplitterWindow(this, kSplitterId, wxDefaultPosition, wxDefaultSize,
+  // Identifiers above the toolkit's window-id range stay command numbers only.
+  m_splitter = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                     wxSP_LIVE_UPDATE | wxSP_3DSASH);
   m_splitter->SetMinimumPaneSize(20);
   m_leftPane = new wxPanel(m_splitter, wxID_ANY);
@@ -45,14 +68,30 @@ bool CMainFrame::CreateClient() {
     m_splitter = nullptr;
     return false;
   }
-  m_splitter->SplitVertically(m_leftPane, m_tabArea, m_placement.leftPanWidth);
-  return true;
+  m_splitter->SplitVertically(m_leftPane, m_tabArea, FromDIP(m_placement.leftPanWidth));
+
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  if (m_band) sizer->Add(m_band, 0, wxEXPAND);
+  sizer->Add(m_splitter, 1, wxEXPAND);
+  SetSizer(sizer);
+  Layout();
+  return m_complete;
 }
 
 void CMainFrame::SetScrapTitle(const wxString& scrapTitle) {
   wxString caption = wxString::FromUTF8(kAppTitle);
   if (!scrapTitle.empty()) caption += " - " + scrapTitle;
   SetTitle(caption);
+}
+
+bool CMainFrame::IsHiddenOrMinimised(int showCmd) {
+  return showCmd == 0 || showCmd == 2 || showCmd == 6 || showCmd == 7;
+}
+
+int CMainFrame::CurrentShowCmd() const {
+  if (!IsShown()) return shell::kShowHide;
+  if (IsIconized()) return shell::kShowMinimized;
+  return IsMaximized() ? shell::kShowMaximized : shell::kShowNormal;
 }
 
 void CMainFrame::ShowAtStart() {
@@ -64,7 +103,7 @@ void CMainFrame::ShowAtStart() {
 }
 
 void CMainFrame::TakeHandOver(const std::string& path) {
-  wxGetApp().SetPendingImportPath(path);
+  if (auto* app = dynamic_cast<CClipwrenApp*>(wxTheApp)) app->SetPendingImportPath(path);
   shell::Trace("handover " + path);
 }
 
@@ -80,7 +119,7 @@ void CMainFrame::StartListening() {
       shell::Trace("foreground");
     });
   };
-  handlers.copyData = [this](std::uint32_t id, std::string data) {
+  handlers.copyData = [this](std::uint32_t, std::string data) {
     // The record carries the path with its terminating zero; take the text up to it.
     const std::string path = data.substr(0, data.find('\0'));
     CallAfter([this, path] { TakeHandOver(path); });
@@ -88,21 +127,41 @@ void CMainFrame::StartListening() {
   m_listener = std::make_unique<platform::InstanceListener>(kDuplicateCheckMessage, handlers);
 }
 
-void CMainFrame::WritePlacement() {
-  if (IsIconized()) return;
+void CMainFrame::WritePlacement(int showCmd) {
+  if (IsHiddenOrMinimised(showCmd)) return;
   shell::WindowPlacement p;
   const wxRect rect = GetScreenRect();
   p.x = rect.x;
   p.y = rect.y;
   p.cx = rect.width;
   p.cy = rect.height;
-  p.leftPanWidth = m_splitter ? m_splitter->GetSashPosition() : m_placement.leftPanWidth;
-  p.showCmd = IsMaximized() ? shell::kShowMaximized : shell::kShowNormal;
+  p.leftPanWidth = m_splitter ? ToDIP(m_splitter->GetSashPosition()) : m_placement.leftPanWidth;
+  p.showCmd = showCmd;
   (void)m_settings.WritePlacement(p);
 }
 
 void CMainFrame::OnClose(wxCloseEvent& event) {
-  WritePlacement();
+  CClipwrenDoc* doc = Document();
+  if (doc && doc->IsModified()) {
+    const int answer = askSaveOnClose(doc->SaveQuestion());
+    if (answer == wxCANCEL && event.CanVeto()) {
+      event.Veto();
+      return;
+    }
+    if (answer == wxYES) {
+      doc->SetSaveAll(true);
+      wxCommandEvent save(wxEVT_MENU, res::kIdFileSave);
+      save.SetEventObject(this);
+      ProcessWindowEvent(save);
+    }
+    doc->SetModifiedFlag(false);
+  }
+  WritePlacement(queryShowCmd());
   m_listener.reset();
   event.Skip();
+}
+
+void CMainFrame::OnSize(wxSizeEvent& event) {
+  event.Skip();
+  if (m_statusBar) CallAfter([this] { m_statusBar->FitMessagePane(); });
 }

@@ -2,12 +2,23 @@
 
 #include <wx/frame.h>
 #include <wx/splitter.h>
+#include <wx/weakref.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "app/document/ui/DocPanes.h"
 #include "app/shell/AppSettings.h"
 #include "platform/SingleInstance.h"
+
+class CClipwrenDoc;
+class CDimEditCtrl;
+class CMenuEx;
+class CPrintToolBar;
+class CScrapStatusBar;
+class wxPanel;
+class wxToolBar;
 
 // Identifier of the splitter (its first pane).
 inline constexpr int kSplitterId = 59648;
@@ -15,39 +26,134 @@ inline constexpr int kMinFrameWidth = 600;
 inline constexpr int kMinFrameHeight = 400;
 // Title of the main window's resources; the caption is "<title> - <scrap>".
 inline constexpr const char* kAppTitle = "クリップレン帳";
+// The maker's home page, opened by "ホームページ(&H)".
+inline constexpr const char* kMakerHomePage = "https://www.tarunwick.example/clipwren/";
 
 // The program's only top-level window: the folder tree on the left, the open scrap on the
-// right, placement remembered between runs, and the running instance's end of the
-// single-instance protocol.
-class CMainFrame : public wxFrame {
+// right, the main and search tool bars, the status bar and the menu bar of the active tab;
+// placement remembered between runs; the running instance's end of the single-instance
+// protocol. Commands reach the active view first, then the document, then this frame, then
+// the application; a command nobody handles is disabled.
+//
+// The frame's work is split by responsibility: CMainFrame.cpp (creation, placement, close,
+// hand-over), CMainFrameBars.cpp (tool bars, status bar, menus), CMainFrameCommands.cpp
+// (routing and the commands handled here).
+class CMainFrame : public wxFrame, public IFrameHooks {
  public:
   explicit CMainFrame(shell::AppSettings& settings);
   ~CMainFrame() override;
 
   // Builds the client area; false when a pane cannot be created.
   [[nodiscard]] bool CreateClient();
+  // False when a bar could not be created (the program does not start then).
+  bool IsComplete() const { return m_complete; }
 
   wxWindow* LeftPane() const { return m_leftPane; }
   // The area that holds the four tab views.
   wxWindow* TabArea() const { return m_tabArea; }
+  wxSplitterWindow* Splitter() const { return m_splitter; }
+  CPrintToolBar* MainToolBar() const { return m_toolBar; }
+  // The search tool bar: the search box and the find button, shown on the text tab only.
+  wxWindow* SearchToolBar() const { return m_searchBar; }
+  CDimEditCtrl* SearchBox() const { return m_searchBox; }
+  CScrapStatusBar* ScrapStatusBar() const { return m_statusBar; }
+  // The pen drop-down while it is open.
+  CMenuEx* PenMenu() const { return m_penMenu; }
 
   // The caption for a scrap title ("クリップレン帳 - <scrap>").
   void SetScrapTitle(const wxString& scrapTitle);
   // Shows the window with the stored show state (hidden or minimised states are ignored).
   void ShowAtStart();
-
   // A second instance handed over the path of a newly imported scrap.
   void TakeHandOver(const std::string& path);
 
+  // Menu bar of the tab: 2 → 136, 3 → 138, otherwise 128. The old bar is replaced.
+  void SwitchMenu(int tab);
+  int CurrentMenuId() const { return m_menuId; }
+  // The search tool bar is shown on the text tab only.
+  void ShowSearchToolBar(bool show);
+
+  // IFrameHooks: what the document and the views tell the frame.
+  void SetZoomText(const wxString& text) override;
+  void SetPaneText(int paneId, const wxString& text) override;
+  void OnActiveTabChanged(int tab, bool textTab) override;
+  void OnPenChanged(int penIndex) override;
+
+  // The document whose commands come after the active view's; by default the program's
+  // document.
+  void SetDocument(CClipwrenDoc* doc);
+  CClipwrenDoc* Document() const;
+  // The view of the active tab (the tab area's child with that tab's view id), if any.
+  wxWindow* ActiveView() const;
+
+  // Placement is written unless the show state is hidden or minimised (0, 2, 6, 7).
+  static bool IsHiddenOrMinimised(int showCmd);
+  // The show state the placement would record now.
+  int CurrentShowCmd() const;
+
+  // Replaceable for tests: the close question (returns wxYES, wxNO or wxCANCEL), the show
+  // state read at close, the zoom applied from the zoom box, the browser and message boxes.
+  std::function<int(const wxString&)> askSaveOnClose;
+  std::function<int()> queryShowCmd;
+  std::function<void(int)> applyZoom;
+  std::function<bool(const wxString&)> openBrowser;
+  std::function<void(const wxString&)> showMessage;
+
+  // The help's start page: help/index.html beside the program, or in the installed share
+  // folder; empty when neither exists.
+  static wxString FindHelpFile();
+
+ protected:
+  bool TryBefore(wxEvent& event) override;
+  bool TryAfter(wxEvent& event) override;
+
  private:
+  // CMainFrame.cpp
   void OnClose(wxCloseEvent& event);
-  void WritePlacement();
+  void WritePlacement(int showCmd);
   void StartListening();
+  void OnSize(wxSizeEvent& event);
+
+  // CMainFrameBars.cpp
+  [[nodiscard]] bool CreateBars();
+  void OnZoomBoxEnter(wxCommandEvent& event);
+  void OnUpdateZoomBox(wxUpdateUIEvent& event);
+  void OnIdleStatus(wxIdleEvent& event);
+
+  // CMainFrameCommands.cpp
+  void BindCommands();
+  void OnPenDropDown(wxCommandEvent& event);
+  void OnPictureDisplay(wxCommandEvent& event);
+  void OnUpdatePictureDisplay(wxUpdateUIEvent& event);
+  void OnPicturesMode(wxCommandEvent& event);
+  void OnUpdatePicturesMode(wxUpdateUIEvent& event);
+  void OnToggleBar(wxCommandEvent& event);
+  void OnUpdateToggleBar(wxUpdateUIEvent& event);
+  void OnHelp(wxCommandEvent& event);
+  void OnHomePage(wxCommandEvent& event);
+  void OnExit(wxCommandEvent& event);
+  void OnNextPane(wxCommandEvent& event);
+  void OnPassToPageView(wxCommandEvent& event);
+  void OnUpdatePassToPageView(wxUpdateUIEvent& event);
+  void OnFind(wxCommandEvent& event);
+  bool PictureLoadedOnPictureTab() const;
 
   shell::AppSettings& m_settings;
   shell::WindowPlacement m_placement;
+  bool m_complete = false;
+  wxPanel* m_band = nullptr;
+  CPrintToolBar* m_toolBar = nullptr;
+  wxPanel* m_searchBar = nullptr;
+  wxToolBar* m_findBar = nullptr;
+  CDimEditCtrl* m_searchBox = nullptr;
+  CScrapStatusBar* m_statusBar = nullptr;
+  wxWeakRef<CMenuEx> m_penMenu;
+  int m_menuId = 0;
+  bool m_zoomEntered = false;
   wxSplitterWindow* m_splitter = nullptr;
   wxWindow* m_leftPane = nullptr;
   wxWindow* m_tabArea = nullptr;
+  CClipwrenDoc* m_doc = nullptr;
+  wxEvent* m_routing = nullptr;  // the command being offered to the view and the document
   std::unique_ptr<platform::InstanceListener> m_listener;
 };

@@ -1,0 +1,254 @@
+#include <wx/filename.h>
+#include <wx/menu.h>
+#include <wx/stdpaths.h>
+#include <wx/toolbar.h>
+
+#include "app/document/ui/CClipwrenDoc.h"
+#include "app/res/Menus.h"
+#include "app/res/Resource.h"
+#include "app/res/StringTable.h"
+#include "app/shell/ui/CMainFrame.h"
+#include "app/shell/ui/CMenuEx.h"
+#include "app/shell/ui/CPrintToolBar.h"
+#include "app/shell/ui/CScrapStatusBar.h"
+
+namespace {
+
+constexpr int kTabViewIds[] = {res::kIdPageView, res::kIdCopyView, res::kIdTextView,
+                               res::kIdPicturesView};
+
+bool IsCommand(const wxEvent& event) {
+  return event.GetEventType() == wxEVT_MENU || event.GetEventType() == wxEVT_UPDATE_UI ||
+         event.GetEventType() == wxEVT_TOOL;
+}
+
+// Update requests for menu items and tool buttons, as opposed to the ones every window asks
+// about itself at idle time.
+bool IsCommandUpdate(const wxEvent& event) {
+  if (event.GetEventType() != wxEVT_UPDATE_UI) return false;
+  wxObject* source = event.GetEventObject();
+  if (auto* bar = wxDynamicCast(source, wxToolBar)) {
+    // A control on a tool bar (the zoom box, the search box) is not a command.
+    const wxToolBarToolBase* tool = bar->FindById(event.GetId());
+    return tool && !tool->IsControl();
+  }
+  return wxDynamicCast(source, wxMenu) || wxDynamicCast(source, wxMenuBar);
+}
+
+}  // namespace
+
+wxWindow* CMainFrame::ActiveView() const {
+  const CClipwrenDoc* doc = Document();
+  if (!doc || !m_tabArea) return nullptr;
+  const int tab = doc->ActiveTab();
+  if (tab < 0 || tab > 3) return nullptr;
+  return m_tabArea->FindWindow(kTabViewIds[tab]);
+}
+
+// Commands go to the active view, then the document, then the frame's own handlers, then
+// the application object.
+bool CMainFrame::TryBefore(wxEvent& event) {
+  if (IsCommand(event) && m_routing != &event) {
+    wxEvent* const outer = m_routing;
+    m_routing = &event;
+    bool handled = false;
+    wxWindow* view = ActiveView();
+    // A command coming up from the view itself has already been offered to it.
+    if (view && event.GetEventObject() != view)
+      handled = view->GetEventHandler()->ProcessEventLocally(event);
+    if (!handled) {
+      if (CClipwrenDoc* doc = Document()) handled = doc->ProcessEventLocally(event);
+    }
+    m_routing = outer;
+    if (handled) return true;
+  }
+  return wxFrame::TryBefore(event);
+}
+
+bool CMainFrame::TryAfter(wxEvent& event) {
+  if (wxFrame::TryAfter(event)) return true;
+  // Nobody handles this command: its menu item and button are disabled.
+  if (IsCommandUpdate(event)) {
+    static_cast<wxUpdateUIEvent&>(event).Enable(false);
+    return true;
+  }
+  return false;
+}
+
+void CMainFrame::BindCommands() {
+  Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnPenDropDown, this, res::kIdPen);
+  Bind(wxEVT_MENU, &CMainFrame::OnPictureDisplay, this, res::kIdPictureDisplay);
+  Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdatePictureDisplay, this, res::kIdPictureDisplay);
+  for (int id : {res::kIdThumbnailView, res::kIdPhotoView, res::kIdViewDetails, res::kIdHideGif}) {
+    Bind(wxEVT_MENU, &CMainFrame::OnPicturesMode, this, id);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdatePicturesMode, this, id);
+  }
+  for (int id : {res::kIdViewToolBar, res::kIdViewStatusBar}) {
+    Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, id);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateToggleBar, this, id);
+  }
+  Bind(wxEVT_MENU, &CMainFrame::OnHelp, this, res::kIdHelpFinder);
+  Bind(wxEVT_MENU, &CMainFrame::OnHomePage, this, res::kIdHomePage);
+  Bind(wxEVT_MENU, &CMainFrame::OnExit, this, res::kIdAppExit);
+  Bind(wxEVT_MENU, &CMainFrame::OnNextPane, this, res::kIdNextPane);
+  Bind(wxEVT_MENU, &CMainFrame::OnNextPane, this, res::kIdPreviousPane);
+  for (int id : {res::kIdFilePrint, res::kIdPrintPreview}) {
+    Bind(wxEVT_MENU, &CMainFrame::OnPassToPageView, this, id);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdatePassToPageView, this, id);
+  }
+  for (int id : {res::kIdMoveUp, res::kIdMoveDown, res::kIdTreeExpandAll, res::kIdTreeCollapseAll,
+                 res::kIdFindInScrapbook}) {
+    Bind(wxEVT_MENU, &CMainFrame::OnFind, this, id);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
+      // The folder tree answers these when it is in the left pane.
+      wxUpdateUIEvent copy(e);
+      e.Enable(m_leftPane && m_leftPane->GetEventHandler()->ProcessEventLocally(copy) &&
+               copy.GetEnabled());
+    }, id);
+  }
+}
+
+void CMainFrame::OnPenDropDown(wxCommandEvent&) {
+  const auto menu = res::LoadMenu(res::kMenuPageTabs);
+  const res::MenuNode* tools = menu ? res::FindSubMenu(*menu, "ツール(&T)") : nullptr;
+  const res::MenuNode* pens = tools ? res::FindSubMenu(tools->items, "ペン") : nullptr;
+  if (!pens) return;
+  auto* popup = new CMenuEx(this);
+  popup->AppendFrom(*pens);
+  const CClipwrenDoc* doc = Document();
+  popup->CheckRadioItem(res::kIdPenFirst + (doc ? doc->PenIndex() : 0));
+  const wxRect button = m_toolBar->ToolScreenRect(res::kIdPen);
+  popup->ShowAt(wxPoint(button.GetLeft(), button.GetBottom() + 1 + 1));
+  m_penMenu = popup;
+}
+
+bool CMainFrame::PictureLoadedOnPictureTab() const {
+  const CClipwrenDoc* doc = Document();
+  return doc && doc->ActiveTab() == kTabPictures && doc->PicturesCount() > 0;
+}
+
+void CMainFrame::OnPictureDisplay(wxCommandEvent&) {
+  CClipwrenDoc* doc = Document();
+  if (!doc) return;
+  wxMenu popup;
+  popup.AppendRadioItem(res::kIdThumbnailView, wxString::FromUTF8("縮小版表示"));
+  popup.AppendRadioItem(res::kIdPhotoView, wxString::FromUTF8("写真表示"));
+  popup.AppendRadioItem(res::kIdViewDetails, wxString::FromUTF8("詳細表示"));
+  popup.AppendCheckItem(res::kIdHideGif, wxString::FromUTF8("GIFを表示しない"));
+  const int mode = doc->PictureSettings().viewMode;
+  const int radio[] = {res::kIdThumbnailView, res::kIdPhotoView, res::kIdViewDetails};
+  if (mode >= 0 && mode <= 2) popup.Check(radio[mode], true);
+  popup.Check(res::kIdHideGif, !doc->PictureSettings().showGif);
+  const wxRect button = m_toolBar->ToolScreenRect(res::kIdPictureDisplay);
+  PopupMenu(&popup, ScreenToClient(wxPoint(button.GetLeft(), button.GetBottom() + 1)));
+}
+
+void CMainFrame::OnUpdatePictureDisplay(wxUpdateUIEvent& event) {
+  event.Enable(PictureLoadedOnPictureTab());
+}
+
+void CMainFrame::OnPicturesMode(wxCommandEvent& event) {
+  CClipwrenDoc* doc = Document();
+  if (!doc) return;
+  if (event.GetId() == res::kIdHideGif) {
+    doc->PictureSettings().showGif = !doc->PictureSettings().showGif;
+    return;
+  }
+  // The pictures view handles the view modes when it is the active view; this keeps the
+  // document's record when it does not.
+  doc->PictureSettings().viewMode = event.GetId() == res::kIdThumbnailView ? 0
+                                    : event.GetId() == res::kIdPhotoView   ? 1
+                                                                           : 2;
+}
+
+void CMainFrame::OnUpdatePicturesMode(wxUpdateUIEvent& event) {
+  CClipwrenDoc* doc = Document();
+  event.Enable(doc && doc->ActiveTab() == kTabPictures);
+  if (!doc) return;
+  if (event.GetId() == res::kIdHideGif) {
+    event.Check(!doc->PictureSettings().showGif);
+  } else {
+    const int mode = event.GetId() == res::kIdThumbnailView ? 0
+                     : event.GetId() == res::kIdPhotoView   ? 1
+                                                            : 2;
+    event.Check(doc->PictureSettings().viewMode == mode);
+  }
+}
+
+void CMainFrame::OnToggleBar(wxCommandEvent& event) {
+  wxWindow* bar = event.GetId() == res::kIdViewToolBar ? static_cast<wxWindow*>(m_toolBar)
+                                                       : static_cast<wxWindow*>(m_statusBar);
+  if (!bar) return;
+  bar->Show(!bar->IsShown());
+  if (m_band) m_band->Layout();
+  SendSizeEvent();
+}
+
+void CMainFrame::OnUpdateToggleBar(wxUpdateUIEvent& event) {
+  const wxWindow* bar = event.GetId() == res::kIdViewToolBar
+                            ? static_cast<const wxWindow*>(m_toolBar)
+                            : static_cast<const wxWindow*>(m_statusBar);
+  event.Check(bar && bar->IsShown());
+}
+
+wxString CMainFrame::FindHelpFile() {
+  const wxFileName exe(wxStandardPaths::Get().GetExecutablePath());
+  // Beside the program (build folder or a copied program folder), then where the install
+  // rules put it (<prefix>/share/clipwren/help next to <prefix>/bin).
+  const wxString candidates[] = {
+      exe.GetPath() + "/help/index.html",
+      exe.GetPath() + "/../share/clipwren/help/index.html",
+  };
+  for (const wxString& path : candidates) {
+    wxFileName file(path);
+    file.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE);
+    if (file.FileExists()) return file.GetFullPath();
+  }
+  return {};
+}
+
+void CMainFrame::OnHelp(wxCommandEvent&) {
+  const wxString file = FindHelpFile();
+  if (file.empty() || !openBrowser(wxFileName::FileNameToURL(wxFileName(file)))) {
+    const std::string_view text = res::LoadString(res::kStrHelpNotFound);
+    showMessage(wxString::FromUTF8(text.data(), text.size()));
+  }
+}
+
+void CMainFrame::OnHomePage(wxCommandEvent&) {
+  // A browser that cannot be started is no error worth a message.
+  (void)openBrowser(kMakerHomePage);
+}
+
+void CMainFrame::OnExit(wxCommandEvent&) { Close(); }
+
+void CMainFrame::OnNextPane(wxCommandEvent&) {
+  wxWindow* view = ActiveView();
+  wxWindow* focus = FindFocus();
+  const bool inLeft = focus && m_leftPane && (focus == m_leftPane || m_leftPane->IsDescendant(focus));
+  if (inLeft) {
+    if (view) view->SetFocus();
+  } else if (m_leftPane) {
+    m_leftPane->SetFocus();
+  }
+}
+
+void CMainFrame::OnPassToPageView(wxCommandEvent& event) {
+  CClipwrenDoc* doc = Document();
+  wxWindow* view = ActiveView();
+  if (!doc || !view || !doc->CurrentImage() || !doc->CurrentImage()->IsLoaded()) return;
+  view->GetEventHandler()->ProcessEventLocally(event);
+}
+
+void CMainFrame::OnUpdatePassToPageView(wxUpdateUIEvent& event) {
+  const CClipwrenDoc* doc = Document();
+  const CSBImage* image = doc ? doc->CurrentImage() : nullptr;
+  event.Enable(image && image->IsLoaded() &&
+               (doc->ActiveTab() == kTabPage || doc->ActiveTab() == kTabCopy));
+}
+
+void CMainFrame::OnFind(wxCommandEvent& event) {
+  // Tree commands (move up and down, expand and collapse all, the scrapbook-wide find) are
+  // carried out by the left pane.
+  if (m_leftPane) m_leftPane->GetEventHandler()->ProcessEventLocally(event);
+}

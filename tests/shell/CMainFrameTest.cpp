@@ -1,0 +1,415 @@
+#include <gtest/gtest.h>
+
+#include <gtk/gtk.h>
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/image.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/sizer.h>
+#include <wx/toolbar.h>
+
+#include <string>
+#include <vector>
+
+#include "app/document/ui/CClipwrenDoc.h"
+#include "app/pageview/ui/CAllView.h"
+#include "app/res/Resource.h"
+#include "app/res/StringTable.h"
+#include "app/shell/AppSettings.h"
+#include "app/shell/ui/CMainFrame.h"
+#include "app/shell/ui/CMenuEx.h"
+#include "app/shell/ui/CPrintToolBar.h"
+#include "app/shell/ui/CScrapStatusBar.h"
+#include "app/store/ui/CDimEditCtrl.h"
+#include "tests/shell/GuiTest.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+wxString Utf8(std::string_view s) { return wxString::FromUTF8(s.data(), s.size()); }
+
+// What the X server shows in a screen rectangle, read from the root window.
+wxImage GrabScreen(const wxRect& rect) {
+  GdkPixbuf* pixbuf =
+      gdk_pixbuf_get_from_window(gdk_get_default_root_window(), rect.x, rect.y, rect.width, rect.height);
+  if (!pixbuf) return {};
+  wxImage image(rect.width, rect.height);
+  const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
+  const guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
+  for (int y = 0; y < rect.height; ++y)
+    for (int x = 0; x < rect.width; ++x) {
+      const guchar* p = pixels + y * stride + x * channels;
+      image.SetRGB(x, y, p[0], p[1], p[2]);
+    }
+  g_object_unref(pixbuf);
+  return image;
+}
+
+int CountBluish(const wxImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.GetHeight(); ++y)
+    for (int x = 0; x < image.GetWidth(); ++x)
+      n += image.GetBlue(x, y) > 150 && image.GetRed(x, y) < 130;
+  return n;
+}
+
+class CMainFrameTest : public guitest::GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    if (IsSkipped()) return;
+    m_settings = std::make_unique<shell::AppSettings>(
+        platform::Registry(platform::Hive::CurrentUser));
+    m_doc = std::make_unique<CClipwrenDoc>();
+    m_frame = new CMainFrame(*m_settings);
+    m_frame->SetDocument(m_doc.get());
+    ASSERT_TRUE(m_frame->CreateClient());
+    ASSERT_TRUE(m_frame->IsComplete());
+    wxWindow* area = m_frame->TabArea();
+    m_page = new CAllView(area, res::kIdPageView, m_doc.get());
+    m_text = new wxPanel(area, res::kIdTextView);
+    m_pictures = new wxPanel(area, res::kIdPicturesView);
+    for (wxWindow* w : {static_cast<wxWindow*>(m_page), m_text, m_pictures})
+      area->GetSizer()->Add(w, 1, wxEXPAND);
+    m_text->Hide();
+    m_pictures->Hide();
+    m_frame->askSaveOnClose = [this](const wxString& text) {
+      m_questions.push_back(text.utf8_string());
+      return m_answer;
+    };
+    m_frame->openBrowser = [this](const wxString& url) {
+      m_opened.push_back(url.utf8_string());
+      return m_browserWorks;
+    };
+    m_frame->showMessage = [this](const wxString& text) {
+      m_messages.push_back(text.utf8_string());
+    };
+    m_frame->SetSize(1000, 700);
+    m_frame->Show();
+    area->Layout();
+    guitest::Pump(100);
+  }
+
+  void TearDown() override {
+    if (m_frame && m_doc) m_doc->SetFrameHooks(nullptr);
+    GuiTest::TearDown();
+    m_doc.reset();
+  }
+
+  // A scrap with a plain 300×200 page picture, opened in the document.
+  void OpenScrap() {
+    const std::string folder = (m_dir / "Sample").string();
+    std::filesystem::create_directories(folder);
+    wxImage picture(300, 200);
+    picture.SetRGB(wxRect(0, 0, 300, 200), 90, 140, 200);
+    ASSERT_TRUE(picture.SaveFile(wxString::FromUTF8(folder + "/Main.jpg"), wxBITMAP_TYPE_JPEG));
+    ASSERT_TRUE(m_doc->OpenScrap(folder));
+    ASSERT_TRUE(m_doc->CurrentImage() && m_doc->CurrentImage()->IsLoaded());
+  }
+
+  void SetTab(int tab) {
+    m_doc->SetActiveTab(tab);
+    m_frame->OnActiveTabChanged(tab, tab == 2);
+    guitest::Pump(30);
+  }
+
+  bool MenuEnabled(int id) {
+    m_frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    wxMenuItem* item = m_frame->GetMenuBar()->FindItem(id);
+    return item && item->IsEnabled();
+  }
+
+  testsupport::TempDir m_dir;
+  std::unique_ptr<shell::AppSettings> m_settings;
+  std::unique_ptr<CClipwrenDoc> m_doc;
+  CMainFrame* m_frame = nullptr;
+  CAllView* m_page = nullptr;
+  wxWindow* m_text = nullptr;
+  wxWindow* m_pictures = nullptr;
+  int m_answer = wxNO;
+  bool m_browserWorks = true;
+  std::vector<std::string> m_questions, m_opened, m_messages;
+};
+
+TEST_F(CMainFrameTest, CaptionAndSmallestSize) {
+  EXPECT_EQ(m_frame->GetTitle().utf8_string(), "クリップレン帳");
+  m_frame->SetScrapTitle(wxString::FromUTF8("ニュース"));
+  EXPECT_EQ(m_frame->GetTitle().utf8_string(), "クリップレン帳 - ニュース");
+  EXPECT_EQ(m_frame->GetMinSize(), wxSize(600, 400));
+  m_frame->SetSize(300, 200);
+  guitest::Pump(50);
+  EXPECT_GE(m_frame->GetSize().x, 600);
+  EXPECT_GE(m_frame->GetSize().y, 400);
+}
+
+TEST_F(CMainFrameTest, MenuBarAndSearchBarFollowTheTab) {
+  struct Case {
+    int tab, menu, menus;
+    bool search;
+  };
+  for (const Case& c : {Case{0, 128, 5, false}, Case{2, 136, 4, true}, Case{3, 138, 4, false},
+                        Case{1, 128, 5, false}}) {
+    SetTab(c.tab);
+    EXPECT_EQ(m_frame->CurrentMenuId(), c.menu) << "tab " << c.tab;
+    EXPECT_EQ(static_cast<int>(m_frame->GetMenuBar()->GetMenuCount()), c.menus);
+    EXPECT_EQ(m_frame->SearchToolBar()->IsShown(), c.search) << "tab " << c.tab;
+  }
+  SetTab(2);
+  wxMenuItem* exit = m_frame->GetMenuBar()->FindItem(res::kIdAppExit);
+  ASSERT_NE(exit, nullptr);
+  EXPECT_EQ(exit->GetItemLabel().utf8_string(), "アプリケーションの終了(&X)");
+  EXPECT_EQ(exit->GetHelp().utf8_string(), "アプリケーションを終了し、ファイルの保存を指示");
+  // The search box sits at the right end of the row.
+  const wxRect bar = m_frame->SearchToolBar()->GetScreenRect();
+  const wxRect client(m_frame->ClientToScreen(wxPoint(0, 0)), m_frame->GetClientSize());
+  EXPECT_LE(client.GetRight() - bar.GetRight(), 2);
+  EXPECT_EQ(m_frame->SearchBox()->GetPrompt(), "検索");
+  EXPECT_EQ(m_frame->SearchToolBar()->GetLabel().utf8_string(), "検索");
+}
+
+TEST_F(CMainFrameTest, ToolBarHoldsTheTableWithTipsAndPrompts) {
+  CPrintToolBar* bar = m_frame->MainToolBar();
+  ASSERT_EQ(bar->GetToolsCount(), 29u);
+  const wxToolBarToolBase* zoom = bar->GetToolByPos(15);
+  ASSERT_TRUE(zoom && zoom->IsControl());
+  EXPECT_EQ(zoom->GetControl(), bar->ZoomBox());
+  for (int id : {57603, 32810, 57607, 57609, 32802, 32797, 32773, 32776, 32784, 32785, 32791,
+                 32790, 32814, 32778, 32779, 32781, 32783, 32840, 32866, 32864}) {
+    const wxToolBarToolBase* tool = bar->FindById(id);
+    ASSERT_NE(tool, nullptr) << id;
+    EXPECT_EQ(tool->GetShortHelp(), Utf8(res::CommandTip(id))) << id;
+    EXPECT_EQ(tool->GetLongHelp(), Utf8(res::CommandPrompt(id))) << id;
+    EXPECT_TRUE(tool->GetNormalBitmap().IsOk()) << id;
+  }
+  EXPECT_EQ(bar->FindById(res::kIdPen)->GetKind(), wxITEM_DROPDOWN);
+  m_frame->OnPenChanged(3);
+  EXPECT_EQ(bar->PenPicture(), 26);
+}
+
+TEST_F(CMainFrameTest, CommandsGoToViewThenDocumentThenFrameThenApplication) {
+  std::vector<std::string> log;
+  const int both = 40001, docOnly = 40002, frameOnly = 40003, appOnly = 40004;
+  m_page->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("view"); }, both);
+  m_doc->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("doc"); }, both);
+  m_doc->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("doc"); }, docOnly);
+  m_frame->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("frame"); }, docOnly);
+  m_frame->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("frame"); }, frameOnly);
+  wxTheApp->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("app"); }, frameOnly);
+  wxTheApp->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("app"); }, appOnly);
+  SetTab(0);
+  const auto send = [&](int id) {
+    wxCommandEvent command(wxEVT_MENU, id);
+    command.SetEventObject(m_frame);
+    m_frame->ProcessWindowEvent(command);
+  };
+  for (int id : {both, docOnly, frameOnly, appOnly}) send(id);
+  EXPECT_EQ(log, (std::vector<std::string>{"view", "doc", "frame", "app"}));
+
+  // On the text tab the text view is the active view; the page view is out of the route.
+  log.clear();
+  m_text->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("text"); }, both);
+  SetTab(2);
+  send(both);
+  EXPECT_EQ(log, std::vector<std::string>{"text"});
+}
+
+TEST_F(CMainFrameTest, CommandsNobodyHandlesAreDisabled) {
+  SetTab(0);
+  // Print setup has no handler in this test program; the view enables "open the address".
+  m_page->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); },
+               res::kIdOpenPageAddress);
+  EXPECT_FALSE(MenuEnabled(res::kIdPrintSetup));
+  EXPECT_TRUE(MenuEnabled(res::kIdViewStatusBar)) << "the frame handles it";
+  EXPECT_FALSE(MenuEnabled(res::kIdFileSave)) << "the document: nothing loaded";
+  // The tool bar follows the same route.
+  m_frame->MainToolBar()->UpdateWindowUI();
+  EXPECT_FALSE(m_frame->MainToolBar()->GetToolEnabled(res::kIdFilePrint));
+  EXPECT_FALSE(m_frame->MainToolBar()->GetToolEnabled(res::kIdPictureDisplay));
+  OpenScrap();
+  EXPECT_TRUE(MenuEnabled(res::kIdFileSave));
+  m_frame->MainToolBar()->UpdateWindowUI();
+  EXPECT_TRUE(m_frame->MainToolBar()->GetToolEnabled(res::kIdFilePrint));
+  EXPECT_FALSE(m_frame->MainToolBar()->GetToolEnabled(res::kIdPictureDisplay))
+      << "the pictures display button is for the pictures tab";
+}
+
+TEST_F(CMainFrameTest, ZoomBoxTakesTheNumberOnEnterOnly) {
+  std::vector<int> zooms;
+  m_frame->applyZoom = [&](int z) { zooms.push_back(z); };
+  OpenScrap();
+  SetTab(0);
+  wxTextCtrl* box = m_frame->MainToolBar()->ZoomBox();
+  const auto enter = [&](const char* text, bool pressEnter) {
+    box->ChangeValue(wxString::FromUTF8(text));
+    if (pressEnter) {
+      wxCommandEvent e(wxEVT_TEXT_ENTER, box->GetId());
+      e.SetEventObject(box);
+      box->GetEventHandler()->ProcessEvent(e);
+    }
+    box->UpdateWindowUI();
+  };
+  enter("150", false);
+  EXPECT_TRUE(zooms.empty()) << "no Enter, nothing happens";
+  enter("150", true);
+  enter("150 %", true);
+  enter("  75", true);
+  enter("abc", true);
+  EXPECT_EQ(zooms, (std::vector<int>{150, 150, 75, 0}));
+  EXPECT_TRUE(box->IsEnabled());
+  // Without the hook the number goes to the page view, which limits it and rewrites the box.
+  m_frame->applyZoom = nullptr;
+  enter("150", true);
+  EXPECT_EQ(m_doc->CurrentImage()->Zoom(), 150);
+  EXPECT_EQ(box->GetValue(), "150%");
+  SetTab(2);
+  box->UpdateWindowUI();
+  EXPECT_FALSE(box->IsEnabled()) << "only on the picture tabs";
+}
+
+TEST_F(CMainFrameTest, StatusPanes) {
+  CScrapStatusBar* bar = m_frame->ScrapStatusBar();
+  ASSERT_EQ(bar->GetFieldsCount(), 4);
+  EXPECT_EQ(bar->GetStatusText(0).utf8_string(), "レディ");
+  for (int id : {59143, 59144, 59145}) EXPECT_EQ(bar->PaneText(id), "");
+  bar->SetCursorPosition(12, -3);
+  bar->SetSelectionSize(640, 480);
+  bar->SetPictureSize(1024, 40000);
+  EXPECT_EQ(bar->PaneText(59143), "12, -3");
+  EXPECT_EQ(bar->PaneText(59144), "640 X 480");
+  EXPECT_EQ(bar->PaneText(59145), "1024 X 40000");
+  bar->ClearPane(59144);
+  EXPECT_EQ(bar->PaneText(59144), "");
+  EXPECT_EQ(CScrapStatusBar::MessagePaneWidth(1000, 620), 1000 - 351 - 50);
+  EXPECT_EQ(CScrapStatusBar::MessagePaneWidth(501, 620), 100 == 501 - 401 ? 620 : 620);
+  EXPECT_EQ(CScrapStatusBar::MessagePaneWidth(502, 620), 101);
+  // The text and pictures tabs clear the picture panes at idle time.
+  SetTab(3);
+  guitest::Pump(30);
+  EXPECT_EQ(bar->PaneText(59143), "");
+  EXPECT_EQ(bar->PaneText(59145), "");
+}
+
+TEST_F(CMainFrameTest, CancelInTheCloseQuestionKeepsTheProgramAndTheChanges) {
+  OpenScrap();
+  m_doc->SetModifiedFlag(true);
+  m_answer = wxCANCEL;
+  EXPECT_FALSE(m_frame->Close());
+  ASSERT_EQ(m_questions.size(), 1u);
+  EXPECT_EQ(m_questions[0],
+            "スクラップ 'Sample' の内容は変更されています。\r\n\r\n変更を保存しますか？");
+  EXPECT_TRUE(m_doc->IsModified());
+  EXPECT_TRUE(m_frame->IsShown());
+}
+
+TEST_F(CMainFrameTest, YesInTheCloseQuestionSavesEverything) {
+  OpenScrap();
+  m_doc->SetModifiedFlag(true);
+  bool saved = false;
+  m_doc->Bind(wxEVT_MENU, [&](wxCommandEvent& e) { saved = m_doc->IsSaveAll(); }, res::kIdFileSave);
+  m_answer = wxYES;
+  EXPECT_TRUE(m_frame->Close());
+  EXPECT_TRUE(saved) << "save-all set, then Save sent";
+  EXPECT_FALSE(m_doc->IsModified());
+  m_frame = nullptr;
+}
+
+TEST_F(CMainFrameTest, PlacementIsNotWrittenWhenMinimised) {
+  const std::string key = shell::AppSettings::KeyFor(shell::kSectionWindow);
+  (void)platform::Registry(platform::Hive::CurrentUser).DeleteKey(key);  // earlier closes
+  m_frame->queryShowCmd = [] { return 2; };
+  EXPECT_TRUE(m_frame->Close());
+  m_frame = nullptr;
+  guitest::Pump(10);
+  EXPECT_FALSE(m_settings->registry().GetDword(key, "cx").has_value());
+  EXPECT_FALSE(m_settings->registry().GetDword(key, "LeftPanWidth").has_value());
+}
+
+TEST_F(CMainFrameTest, PlacementIsWrittenOtherwise) {
+  const std::string key = shell::AppSettings::KeyFor(shell::kSectionWindow);
+  m_frame->queryShowCmd = [] { return 1; };
+  const wxRect rect = m_frame->GetScreenRect();
+  EXPECT_TRUE(m_frame->Close());
+  m_frame = nullptr;
+  EXPECT_EQ(m_settings->registry().GetDword(key, "cx"), static_cast<std::uint32_t>(rect.width));
+  EXPECT_EQ(m_settings->registry().GetDword(key, "nShowCmd"), 1u);
+  EXPECT_TRUE(m_settings->registry().GetDword(key, "LeftPanWidth").has_value());
+  for (int state : {0, 2, 6, 7}) EXPECT_TRUE(CMainFrame::IsHiddenOrMinimised(state));
+  for (int state : {1, 3, 4, 5, 8, 9}) EXPECT_FALSE(CMainFrame::IsHiddenOrMinimised(state));
+}
+
+TEST_F(CMainFrameTest, HelpAndHomePage) {
+  m_frame->ProcessCommand(res::kIdHomePage);
+  ASSERT_EQ(m_opened.size(), 1u);
+  EXPECT_EQ(m_opened[0], kMakerHomePage);
+  m_browserWorks = false;
+  m_frame->ProcessCommand(res::kIdHelpFinder);
+  ASSERT_EQ(m_messages.size(), 1u);
+  EXPECT_EQ(m_messages[0], "「クリップレン帳」のヘルプが見つかりません。");
+}
+
+// Pictures of what a user sees, written to the test build folder's screenshots/: the page
+// tab, the text tab with the search bar, and the pen drop-down.
+TEST_F(CMainFrameTest, Screenshots) {
+  OpenScrap();
+  m_frame->SetScrapTitle(m_doc->GetTitle());
+  SetTab(0);
+  guitest::Pump(300);
+  const wxRect frame = m_frame->GetScreenRect();
+  const wxImage page = GrabScreen(frame);
+  ASSERT_TRUE(page.IsOk());
+  EXPECT_TRUE(page.SaveFile(guitest::ScreenshotPath("main-page-tab.png"), wxBITMAP_TYPE_PNG));
+  // The save button's picture is on the screen: its blue body.
+  const wxRect save = m_frame->MainToolBar()->ToolScreenRect(res::kIdFileSave);
+  EXPECT_GT(CountBluish(GrabScreen(save)), 10);
+
+  SetTab(2);
+  m_text->Show();
+  m_page->Hide();
+  m_frame->TabArea()->Layout();
+  guitest::Pump(300);
+  EXPECT_TRUE(m_frame->SearchToolBar()->IsShown());
+  // The whole search box is inside the frame, at the right end of the tool bar row.
+  const wxRect box = m_frame->SearchBox()->GetScreenRect();
+  EXPECT_GE(box.width, 120);
+  EXPECT_LE(box.GetRight(), frame.GetRight());
+  EXPECT_GT(box.x, m_frame->MainToolBar()->GetScreenRect().GetRight());
+  EXPECT_TRUE(GrabScreen(frame).SaveFile(guitest::ScreenshotPath("main-text-tab.png"),
+                                         wxBITMAP_TYPE_PNG));
+
+  SetTab(0);
+  m_text->Hide();
+  m_page->Show();
+  m_frame->TabArea()->Layout();
+  wxCommandEvent drop(wxEVT_TOOL_DROPDOWN, res::kIdPen);
+  drop.SetEventObject(m_frame->MainToolBar());
+  m_frame->MainToolBar()->GetEventHandler()->ProcessEvent(drop);
+  guitest::Pump(300);
+  ASSERT_NE(m_frame->PenMenu(), nullptr);
+  EXPECT_TRUE(m_frame->PenMenu()->IsShown());
+  const wxRect pen = m_frame->MainToolBar()->ToolScreenRect(res::kIdPen);
+  const wxRect menu = m_frame->PenMenu()->GetScreenRect();
+  EXPECT_EQ(menu.GetLeft(), pen.GetLeft());
+  EXPECT_EQ(menu.GetTop(), pen.GetBottom() + 2);
+  EXPECT_TRUE(m_frame->PenMenu()->Items()[m_doc->PenIndex()].checked);
+  // The X server under test keeps pop-up windows out of screen grabs, so the menu is drawn
+  // into the picture where it stands, with its own drawing code.
+  wxBitmap shot(GrabScreen(frame));
+  {
+    wxMemoryDC dc(shot);
+    const wxPoint at = menu.GetTopLeft() - frame.GetTopLeft();
+    CMenuEx* popup = m_frame->PenMenu();
+    for (std::size_t i = 0; i < popup->Items().size(); ++i) {
+      wxRect r = popup->ItemRect(i);
+      r.Offset(at);
+      popup->DrawItem(dc, i, r, i == 1);
+    }
+    dc.SetPen(*wxBLACK_PEN);
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(wxRect(at, popup->GetClientSize()).Inflate(1));
+  }
+  EXPECT_TRUE(shot.SaveFile(guitest::ScreenshotPath("pen-drop-down.png"), wxBITMAP_TYPE_PNG));
+}
+
+}  // namespace
