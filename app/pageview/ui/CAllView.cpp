@@ -273,8 +273,13 @@ void CAllView::ComposeClient(std::vector<uint8_t>& rgb, int width, int height) c
 
 void CAllView::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
+  const wxBitmap buffer = PaintBuffer();
+  if (buffer.IsOk()) dc.DrawBitmap(buffer, 0, 0);
+}
+
+wxBitmap CAllView::PaintBuffer() const {
   const wxSize client = GetClientSize();
-  if (client.x <= 0 || client.y <= 0) return;
+  if (client.x <= 0 || client.y <= 0) return wxBitmap();
   std::vector<uint8_t> rgb;
   ComposeClient(rgb, client.x, client.y);
   wxImage frame(client.x, client.y, rgb.data(), true);
@@ -312,7 +317,7 @@ void CAllView::OnPaint(wxPaintEvent&) {
       mem.DrawRectangle(at.x, at.y, std::max(1, r.Width()), std::max(1, r.Height()));
     }
   }
-  dc.DrawBitmap(buffer, 0, 0);
+  return buffer;
 }
 
 void CAllView::DrawTextBoxText(const PixelTarget& target, const ViewMapping& map,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <wx/bitmap.h>
 #include <wx/window.h>
 
 #include <vector>
@@ -51,6 +52,8 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   // Paints the client area into an RGB buffer the size of the client area (also used by
   // screenshots and tests).
   void ComposeClient(std::vector<uint8_t>& rgb, int width, int height) const;
+  // The whole client area as painted: picture, marks, closed text boxes, selection frames.
+  wxBitmap PaintBuffer() const;
 
  private:
   void OnPaint(wxPaintEvent& event);

@@ -27,7 +27,8 @@ void CClipwrenView::OpenScrap(const std::string& folder) {
   if (!m_doc) return;
   (void)m_doc->OpenScrap(folder);
   m_opened = true;
-  m_tabs->LayoutButtons();
+  // Selection runs against the buttons of the previous scrap, so a tab the new scrap lacks
+  // passes on to the next available one before the buttons change.
   m_tabs->SelectTab(m_tabs->Current());
   m_tabs->LayoutButtons();
 }

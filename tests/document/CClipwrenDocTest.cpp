@@ -1,0 +1,234 @@
+#include "app/document/ui/CClipwrenDoc.h"
+
+#include <wx/frame.h>
+
+#include "app/document/ScrapText.h"
+#include "app/pageview/ui/CAllView.h"
+#include "app/pageview/ui/CClipwrenView.h"
+#include "app/res/Resource.h"
+#include "tests/pageview/WxFixture.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using testsupport::ReadFile;
+using testsupport::WriteFile;
+
+// The right pane with both page views, as the main window holds them.
+class DocumentTest : public pvtest::WxTest {
+ protected:
+  void SetUp() override {
+    pvtest::WxTest::SetUp();
+    if (IsSkipped()) return;
+    m_doc = std::make_unique<CClipwrenDoc>();
+    m_doc->askSave = [this](const wxString& q) {
+      m_questions.push_back(q);
+      return m_answerYes;
+    };
+    m_doc->showMessage = [this](const wxString& t) { m_messages.push_back(t); };
+    m_doc->openAddress = [this](const std::string& a) { m_opened.push_back(a); };
+    m_frame = new wxFrame(nullptr, wxID_ANY, "doc", wxDefaultPosition, wxSize(700, 500));
+    m_pane = new CClipwrenView(m_frame, m_doc.get());
+    CSBTabCtrl* tabs = m_pane->TabCtrl();
+    tabs->RegisterView(0, new CAllView(tabs, res::kIdPageView, m_doc.get()));
+    tabs->RegisterView(1, new CAllView(tabs, res::kIdCopyView, m_doc.get()));
+    m_frame->Show();
+    pvtest::Pump(60);
+  }
+  void TearDown() override {
+    if (m_frame) {
+      m_doc.reset();
+      m_frame->Destroy();
+      pvtest::Pump(20);
+    }
+  }
+  void Command(int id) {
+    wxCommandEvent e(wxEVT_MENU, id);
+    m_doc->ProcessEvent(e);
+  }
+  bool Enabled(int id) {
+    wxUpdateUIEvent e(id);
+    m_doc->ProcessEvent(e);
+    return e.GetSetEnabled() && e.GetEnabled();
+  }
+  void DrawStroke() {
+    CSBImage* image = m_doc->PageImage();
+    CStroke* s = image->NewStroke(PenAt(1));
+    s->AddPoint({10, 10});
+    s->AddPoint({100, 10});
+    s->Finish();
+    image->AddShape(s);
+    m_doc->SetModifiedFlag();
+  }
+  int Gray(const std::filesystem::path& jpg, int x, int y) {
+    CxImage img;
+    EXPECT_TRUE(img.Load(jpg.string(), CXIMAGE_FORMAT_JPG));
+    const RGBQUAD c = img.GetPixelColor(x, img.GetHeight() - 1 - y);
+    return (c.rgbRed + c.rgbGreen + c.rgbBlue) / 3;
+  }
+
+  testsupport::TempDir m_dir;
+  std::unique_ptr<CClipwrenDoc> m_doc;
+  wxFrame* m_frame = nullptr;
+  CClipwrenView* m_pane = nullptr;
+  bool m_answerYes = false;
+  std::vector<wxString> m_questions, m_messages;
+  std::vector<std::string> m_opened;
+};
+
+TEST_F(DocumentTest, OpenSetsTitlePathsAndPresenceFlags) {
+  pvtest::MakeScrap(m_dir / "ニュース", 300, 200, "本文");
+  m_pane->OpenScrap((m_dir / "ニュース").string() + "/");
+  EXPECT_EQ(m_doc->GetTitle(), wxString::FromUTF8("ニュース"));
+  EXPECT_FALSE(m_doc->HasCopy());
+  EXPECT_TRUE(m_doc->HasText());
+  EXPECT_EQ(m_doc->Text(), "本文");
+  EXPECT_TRUE(m_doc->PageImage()->IsLoaded());
+  EXPECT_FALSE(m_doc->CopyImage()->IsLoaded());
+  // Only the whole and the text tab are offered.
+  CSBTabCtrl* tabs = m_pane->TabCtrl();
+  EXPECT_TRUE(tabs->Button(0)->IsShown());
+  EXPECT_FALSE(tabs->Button(1)->IsShown());
+  EXPECT_TRUE(tabs->Button(2)->IsShown());
+  EXPECT_FALSE(tabs->Button(3)->IsShown());
+}
+
+TEST_F(DocumentTest, TextTabSaveWritesOnlyContentTextAndClearsModified) {
+  pvtest::MakeScrap(m_dir / "s", 300, 200, "old");
+  m_pane->OpenScrap((m_dir / "s").string());
+  DrawStroke();
+  m_doc->SetText("new text");
+  m_doc->SetActiveTab(kTabText);
+  Command(res::kIdFileSave);
+  EXPECT_FALSE(m_doc->IsModified());
+  const std::string bytes = ReadFile(m_dir / "s" / "Content.txt");
+  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+  EXPECT_EQ(bytes.size() % 2, 0u);
+  EXPECT_EQ(scrapfiles::ReadContentText(m_dir / "s" / "Content.txt"), "new text");
+  EXPECT_GT(Gray(m_dir / "s" / "Main.jpg", 50, 10), 200);  // the stroke was not saved
+}
+
+TEST_F(DocumentTest, YesToTheSaveQuestionSavesEveryPart) {
+  pvtest::MakeScrap(m_dir / "a", 300, 200, "text a");
+  pvtest::MakeScrap(m_dir / "b", 300, 200, "text b");
+  m_pane->OpenScrap((m_dir / "a").string());
+  DrawStroke();
+  m_doc->PictureSettings().viewMode = 1;
+  m_answerYes = true;
+  m_pane->OpenScrap((m_dir / "b").string());
+  ASSERT_EQ(m_questions.size(), 1u);
+  EXPECT_EQ(m_questions[0],
+            wxString::FromUTF8("スクラップ 'a' の内容は変更されています。\r\n\r\n変更を保存しますか？"));
+  EXPECT_LT(Gray(m_dir / "a" / "Main.jpg", 50, 10), 80);
+  EXPECT_NE(ReadFile(m_dir / "a" / "ImageView.ini").find("ViewMode=1"), std::string::npos);
+  EXPECT_EQ(scrapfiles::ReadContentText(m_dir / "a" / "Content.txt"), "text a");
+  EXPECT_FALSE(m_doc->IsModified());
+  EXPECT_FALSE(m_doc->IsSaveAll());
+}
+
+TEST_F(DocumentTest, NoToTheSaveQuestionKeepsFilesAndClearsModified) {
+  pvtest::MakeScrap(m_dir / "a", 300, 200);
+  pvtest::MakeScrap(m_dir / "b", 300, 200);
+  m_pane->OpenScrap((m_dir / "a").string());
+  DrawStroke();
+  m_pane->OpenScrap((m_dir / "b").string());
+  EXPECT_EQ(m_questions.size(), 1u);
+  EXPECT_GT(Gray(m_dir / "a" / "Main.jpg", 50, 10), 200);
+  EXPECT_FALSE(m_doc->IsModified());
+}
+
+TEST_F(DocumentTest, ViewSettingsCarryOverToAScrapWithoutTheFile) {
+  pvtest::MakeScrap(m_dir / "photo", 100, 100);
+  WriteFile(m_dir / "photo" / "ImageView.ini", "[ViewMode]\nViewMode=1\n");
+  pvtest::MakeScrap(m_dir / "plain", 100, 100);
+  m_pane->OpenScrap((m_dir / "photo").string());
+  m_pane->OpenScrap((m_dir / "plain").string());
+  EXPECT_EQ(m_doc->PictureSettings().viewMode, 1);
+  EXPECT_TRUE(m_doc->PictureSettings().showGif);
+}
+
+TEST_F(DocumentTest, OpenPageAddressTrimsBlanksOrTellsThereIsNone) {
+  pvtest::MakeScrap(m_dir / "s", 100, 100, "題\r\n★★★★ \u3000http://example.jp/a \r\n★★★★\r\n本文");
+  m_pane->OpenScrap((m_dir / "s").string());
+  EXPECT_TRUE(Enabled(res::kIdOpenPageAddress));
+  Command(res::kIdOpenPageAddress);
+  ASSERT_EQ(m_opened.size(), 1u);
+  EXPECT_EQ(m_opened[0], "http://example.jp/a");
+  pvtest::MakeScrap(m_dir / "one", 100, 100, "★★★★http://example.jp/");
+  m_pane->OpenScrap((m_dir / "one").string());
+  Command(res::kIdOpenPageAddress);
+  EXPECT_EQ(m_opened.size(), 1u);
+  ASSERT_EQ(m_messages.size(), 1u);
+  EXPECT_EQ(m_messages[0], wxString::FromUTF8("URL情報がありません。"));
+  pvtest::MakeScrap(m_dir / "notext", 100, 100);
+  m_pane->OpenScrap((m_dir / "notext").string());
+  EXPECT_FALSE(Enabled(res::kIdOpenPageAddress));
+}
+
+TEST_F(DocumentTest, ZoomAndToolCommandEnabling) {
+  pvtest::MakeScrap(m_dir / "s", 300, 200);
+  m_pane->OpenScrap((m_dir / "s").string());
+  EXPECT_TRUE(Enabled(res::kIdZoomIn));
+  m_doc->PageViewOf(kTabPage)->State().SetZoom(0, 995);
+  m_doc->PageImage()->SetZoom(995);
+  Command(res::kIdZoomIn);
+  EXPECT_EQ(m_doc->PageImage()->Zoom(), 1000);
+  EXPECT_FALSE(Enabled(res::kIdZoomIn));
+  EXPECT_FALSE(Enabled(res::kIdShapeUndo));
+  EXPECT_FALSE(Enabled(res::kIdShapeDelete));
+  Command(res::kIdArrow);
+  Command(res::kIdMarkerYellow);  // a highlighter while the arrow tool is on: the pen tool
+  EXPECT_EQ(m_doc->PageImage()->Tool(), kToolPen);
+  EXPECT_EQ(m_doc->PenIndex(), 3);
+  Command(res::kIdMarkerGreen);  // choosing a pen keeps the pen tool on
+  EXPECT_EQ(m_doc->PageImage()->Tool(), kToolPen);
+  Command(res::kIdPen);  // the pen button switches it off
+  EXPECT_EQ(m_doc->PageImage()->Tool(), kToolNone);
+  DrawStroke();
+  EXPECT_TRUE(Enabled(res::kIdShapeUndo));
+  m_doc->SetActiveTab(kTabText);
+  EXPECT_FALSE(Enabled(res::kIdShapeUndo));
+  EXPECT_FALSE(Enabled(res::kIdZoomOut));
+}
+
+TEST_F(DocumentTest, CopyTabCreateAndDelete) {
+  pvtest::MakeScrap(m_dir / "s", 300, 200);
+  m_pane->OpenScrap((m_dir / "s").string());
+  DrawStroke();  // unsaved marks do not reach the copy
+  EXPECT_TRUE(Enabled(res::kIdCreateCopyTab));
+  EXPECT_FALSE(Enabled(res::kIdDeleteCopyTab));
+  Command(res::kIdCreateCopyTab);
+  CSBTabCtrl* tabs = m_pane->TabCtrl();
+  EXPECT_TRUE(std::filesystem::exists(m_dir / "s" / "Main_copy.jpg"));
+  EXPECT_TRUE(tabs->Button(1)->IsShown());
+  EXPECT_EQ(tabs->Current(), kTabCopy);
+  EXPECT_EQ(m_doc->CurrentImage(), m_doc->CopyImage());
+  EXPECT_TRUE(m_doc->CopyImage()->Shapes().empty());
+  EXPECT_GT(Gray(m_dir / "s" / "Main_copy.jpg", 50, 10), 200);
+  pvtest::Pump(50);
+  m_frame->Raise();
+  pvtest::Pump(50);
+  auto* copyView = dynamic_cast<CAllView*>(tabs->View(1));
+  ASSERT_NE(copyView, nullptr);
+  copyView->PaintBuffer().SaveFile(pvtest::ScreenshotPath("copy_tab.png"), wxBITMAP_TYPE_PNG);
+
+  EXPECT_TRUE(Enabled(res::kIdDeleteCopyTab));
+  Command(res::kIdDeleteCopyTab);
+  EXPECT_FALSE(std::filesystem::exists(m_dir / "s" / "Main_copy.jpg"));
+  EXPECT_FALSE(tabs->Button(1)->IsShown());
+  EXPECT_EQ(tabs->Current(), kTabPage);
+  m_doc->SetCurrentPictureTab(kTabPage);
+  EXPECT_TRUE(Enabled(res::kIdCreateCopyTab));
+}
+
+TEST_F(DocumentTest, TextTabFallsBackWhenTheNextScrapHasNoText) {
+  pvtest::MakeScrap(m_dir / "t", 100, 100, "text");
+  pvtest::MakeScrap(m_dir / "n", 100, 100);
+  m_pane->OpenScrap((m_dir / "t").string());
+  m_pane->TabCtrl()->SelectTab(kTabText);
+  EXPECT_EQ(m_doc->ActiveTab(), kTabText);
+  m_pane->OpenScrap((m_dir / "n").string());
+  EXPECT_EQ(m_doc->ActiveTab(), kTabPage);
+}
+
+}  // namespace
