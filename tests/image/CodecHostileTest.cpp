@@ -140,7 +140,7 @@ TEST(Hostile, HugePngHeaderHitsTheMemoryLimit) {
 // Found by fuzzing: a 285-byte JBIG file declaring 16.7 million × 73 pixels kept the decoder
 // busy for seconds; such sizes are refused before decoding.
 TEST(Hostile, JbigDeclaringHugeRowsIsRefusedQuickly) {
-  const std::string bytes = testsupport::ReadFile("../data/image/jbig-wide-slow.jbg");
+  const std::string bytes = testsupport::ReadFile(IMAGE_TEST_DATA "/jbig-wide-slow.jbg");
   ASSERT_FALSE(bytes.empty());
   const auto start = std::chrono::steady_clock::now();
   CxImage img;
