@@ -193,7 +193,10 @@ std::string Face(int w, int h, const FaceStyle& f, std::string_view sign) {
       std::string(f.bottom) + "\"/></linearGradient></defs><rect x=\"0.5\" y=\"0.5\" width=\"" +
       W + "\" height=\"" + H + "\" rx=\"5\" fill=\"url(#g)\" stroke=\"" + std::string(f.border) +
       "\"/>";
+  // The signs are drawn in a 24-unit box; centre it on the face.
+  s += "<g transform=\"translate(" + std::to_string((w - 24) / 2) + " 0)\">";
   s += sign;
+  s += "</g>";
   return s;
 }
 

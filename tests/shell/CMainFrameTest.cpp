@@ -353,6 +353,8 @@ TEST_F(CMainFrameTest, HelpAndHomePage) {
 // tab, the text tab with the search bar, and the pen drop-down.
 TEST_F(CMainFrameTest, Screenshots) {
   OpenScrap();
+  std::filesystem::create_directories(m_dir / "Travel" / "Kyoto");
+  m_frame->StartLeftPane(m_dir.path().string(), nullptr, (m_dir / "Sample").string());
   m_frame->SetScrapTitle(m_doc->GetTitle());
   SetTab(0);
   guitest::Pump(300);

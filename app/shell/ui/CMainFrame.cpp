@@ -11,6 +11,8 @@
 #include "app/shell/Trace.h"
 #include "app/shell/ui/CClipwrenApp.h"
 #include "app/shell/ui/CScrapStatusBar.h"
+#include "app/shell/ui/CxSkinButton.h"
+#include "app/store/ui/CLeftView.h"
 
 CMainFrame::CMainFrame(shell::AppSettings& settings)
     : m_settings(settings), m_placement(settings.ReadPlacement()) {
@@ -46,7 +48,14 @@ CMainFrame::CMainFrame(shell::AppSettings& settings)
   StartListening();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+  if (CClipwrenDoc* doc = Document(); doc && m_leftView) doc->RemoveView(m_leftView);
+}
+
+void CMainFrame::StartLeftPane(const std::string& homeFolder, wxImageList* images,
+                               const std::string& selectPath) {
+  if (m_leftView) m_leftView->Start(homeFolder, images, selectPath);
+}
 
 void CMainFrame::SetDocument(CClipwrenDoc* doc) {
   m_doc = doc;
@@ -60,7 +69,30 @@ bool CMainFrame::CreateClient() {
   m_splitter = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                     wxSP_LIVE_UPDATE | wxSP_3DSASH);
   m_splitter->SetMinimumPaneSize(20);
-  m_leftPane = new wxPanel(m_splitter, wxID_ANY);
+  // The left pane's buttons are the program's skinned buttons.
+  CLeftView::SetButtonFactory([](wxWindow* parent, const CLeftView::ButtonSpec& spec) {
+    auto* button = new CxSkinButton(parent, spec.id, wxEmptyString,
+                                    parent->FromDIP(spec.rect.GetPosition()),
+                                    parent->FromDIP(spec.rect.GetSize()));
+    const auto& k = spec.skins;
+    button->SetSkin(k[0], k[1], k[2], k[3], k[4], k[5], CxSkinButton::kStretch, false, 0);
+    button->SetToolTipText(wxString::FromUTF8(spec.tooltip));
+    return static_cast<wxWindow*>(button);
+  });
+  auto* left = new CLeftView(m_splitter);
+  CLeftView::Hooks hooks;
+  hooks.updateAllViews = [this](CDocView* sender, long hint, void* object) {
+    if (CClipwrenDoc* doc = Document()) doc->UpdateAllViews(sender, hint, object);
+  };
+  hooks.clearModified = [this] {
+    if (CClipwrenDoc* doc = Document()) doc->SetModifiedFlag(false);
+  };
+  hooks.readExpandAll = [this] { return m_settings.ReadIsExpandAll(); };
+  hooks.writeExpandAll = [this](int state) { (void)m_settings.WriteIsExpandAll(state); };
+  left->SetHooks(std::move(hooks));
+  if (CClipwrenDoc* doc = Document()) doc->AddView(left);
+  m_leftView = left;
+  m_leftPane = left;
   m_tabArea = new wxPanel(m_splitter, wxID_ANY);
   m_tabArea->SetSizer(new wxBoxSizer(wxVERTICAL));
   if (!m_leftPane || !m_tabArea) {

@@ -14,6 +14,8 @@
 
 class CClipwrenDoc;
 class CDimEditCtrl;
+class CLeftView;
+class wxImageList;
 class CMenuEx;
 class CPrintToolBar;
 class CScrapStatusBar;
@@ -49,6 +51,10 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   bool IsComplete() const { return m_complete; }
 
   wxWindow* LeftPane() const { return m_leftPane; }
+  CLeftView* LeftView() const { return m_leftView; }
+  // Start-up of the folder tree: home folder, picture list, the scrap to select.
+  void StartLeftPane(const std::string& homeFolder, wxImageList* images,
+                     const std::string& selectPath);
   // The area that holds the four tab views.
   wxWindow* TabArea() const { return m_tabArea; }
   wxSplitterWindow* Splitter() const { return m_splitter; }
@@ -152,6 +158,7 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   bool m_zoomEntered = false;
   wxSplitterWindow* m_splitter = nullptr;
   wxWindow* m_leftPane = nullptr;
+  CLeftView* m_leftView = nullptr;
   wxWindow* m_tabArea = nullptr;
   CClipwrenDoc* m_doc = nullptr;
   wxEvent* m_routing = nullptr;  // the command being offered to the view and the document

@@ -11,6 +11,7 @@
 #include "app/shell/ui/CMenuEx.h"
 #include "app/shell/ui/CPrintToolBar.h"
 #include "app/shell/ui/CScrapStatusBar.h"
+#include "app/store/ui/CLeftView.h"
 
 namespace {
 
@@ -100,10 +101,19 @@ void CMainFrame::BindCommands() {
                  res::kIdFindInScrapbook}) {
     Bind(wxEVT_MENU, &CMainFrame::OnFind, this, id);
     Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
-      // The folder tree answers these when it is in the left pane.
-      wxUpdateUIEvent copy(e);
-      e.Enable(m_leftPane && m_leftPane->GetEventHandler()->ProcessEventLocally(copy) &&
-               copy.GetEnabled());
+      if (!m_leftView) {
+        e.Enable(false);
+        return;
+      }
+      if (e.GetId() == res::kIdTreeExpandAll || e.GetId() == res::kIdTreeCollapseAll) {
+        e.Enable(true);
+        return;
+      }
+      // Moving and the scrapbook-wide find are the folder tree's to enable.
+      wxUpdateUIEvent asked(e.GetId());
+      asked.SetEventObject(e.GetEventObject());
+      const bool answered = m_leftView->Tree()->GetEventHandler()->ProcessEventLocally(asked);
+      e.Enable(answered && asked.GetEnabled());
     }, id);
   }
 }
@@ -249,6 +259,11 @@ void CMainFrame::OnUpdatePassToPageView(wxUpdateUIEvent& event) {
 
 void CMainFrame::OnFind(wxCommandEvent& event) {
   // Tree commands (move up and down, expand and collapse all, the scrapbook-wide find) are
-  // carried out by the left pane.
-  if (m_leftPane) m_leftPane->GetEventHandler()->ProcessEventLocally(event);
+  // carried out by the folder tree.
+  if (!m_leftView) return;
+  switch (event.GetId()) {
+    case res::kIdTreeExpandAll: m_leftView->Tree()->ExpandAllFolders(); break;
+    case res::kIdTreeCollapseAll: m_leftView->Tree()->CollapseAllFolders(); break;
+    default: m_leftView->Tree()->GetEventHandler()->ProcessEventLocally(event);
+  }
 }
