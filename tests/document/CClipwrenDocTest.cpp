@@ -210,7 +210,13 @@ TEST_F(DocumentTest, CopyTabCreateAndDelete) {
   pvtest::Pump(50);
   auto* copyView = dynamic_cast<CAllView*>(tabs->View(1));
   ASSERT_NE(copyView, nullptr);
-  copyView->PaintBuffer().SaveFile(pvtest::ScreenshotPath("copy_tab.png"), wxBITMAP_TYPE_PNG);
+  CStroke* mark = m_doc->CopyImage()->NewStroke(PenAt(2));
+  mark->AddPoint({20, 100});
+  mark->AddPoint({250, 100});
+  mark->Finish();
+  m_doc->CopyImage()->AddShape(mark);
+  const wxImage shot = tabs->Snapshot().ConvertToImage();
+  EXPECT_TRUE(shot.SaveFile(pvtest::ScreenshotPath("copy_tab.png"), wxBITMAP_TYPE_PNG));
 
   EXPECT_TRUE(Enabled(res::kIdDeleteCopyTab));
   Command(res::kIdDeleteCopyTab);

@@ -111,11 +111,7 @@ TEST_F(CAllViewTest, DrawSaveReopenBurnsEveryMarkIntoMainJpg) {
   EXPECT_EQ(image->Shapes().size(), 4u);
   EXPECT_TRUE(m_doc->IsModified());
 
-  std::vector<uint8_t> rgb;
-  const wxSize client = m_view->GetClientSize();
-  m_view->ComposeClient(rgb, client.x, client.y);
-  wxImage(client.x, client.y, rgb.data(), true)
-      .SaveFile(pvtest::ScreenshotPath("pageview_marks.png"), wxBITMAP_TYPE_PNG);
+  m_view->PaintBuffer().SaveFile(pvtest::ScreenshotPath("pageview_marks.png"), wxBITMAP_TYPE_PNG);
 
   m_doc->SetActiveTab(kTabPage);
   Command(res::kIdFileSave);

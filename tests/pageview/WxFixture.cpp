@@ -3,7 +3,10 @@
 #include <wx/app.h>
 #include <wx/filename.h>
 #include <wx/image.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
 #include <wx/init.h>
+#include <wx/window.h>
 
 #include <chrono>
 #include <thread>
@@ -48,6 +51,21 @@ wxString ScreenshotPath(const std::string& name) {
   const std::filesystem::path dir = std::filesystem::path(CLIPWREN_TEST_BINARY_DIR) / "screenshots";
   std::filesystem::create_directories(dir);
   return wxString::FromUTF8((dir / name).string());
+}
+
+bool SaveScreenshot(wxWindow* window, const std::string& name) {
+  window->Refresh();
+  window->Update();
+  Pump(300);
+  const wxRect rect = window->GetScreenRect().Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
+  if (rect.IsEmpty()) return false;
+  wxScreenDC screen;
+  wxBitmap bitmap(rect.width, rect.height, 24);
+  {
+    wxMemoryDC memory(bitmap);
+    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+  }
+  return bitmap.ConvertToImage().SaveFile(ScreenshotPath(name), wxBITMAP_TYPE_PNG);
 }
 
 void MakeScrap(const std::filesystem::path& folder, int width, int height,

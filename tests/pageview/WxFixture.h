@@ -18,6 +18,9 @@ void Pump(int ms = 30);
 // A file in the build folder's screenshots/ directory.
 wxString ScreenshotPath(const std::string& name);
 
+// Saves what the screen shows of a window (children included) as a PNG in screenshots/.
+bool SaveScreenshot(wxWindow* window, const std::string& name);
+
 // A scrap folder with a white Main.jpg of width × height, a grey band for orientation and a
 // Content.txt holding `text`.
 void MakeScrap(const std::filesystem::path& folder, int width, int height,

@@ -4,6 +4,7 @@
 #include <wx/dcclient.h>
 
 #include "app/document/ui/CClipwrenDoc.h"
+#include "app/pageview/ui/CAllView.h"
 #include "app/res/Resource.h"
 #include "app/res/ui/ResArt.h"
 
@@ -52,18 +53,23 @@ void CTabButton::SetPressed(bool pressed) {
 
 void CTabButton::OnPaint(wxPaintEvent&) {
   wxAutoBufferedPaintDC dc(this);
-  const wxSize size = GetClientSize();
   dc.SetBackground(wxBrush(kGrey));
   dc.Clear();
+  DrawTo(dc, wxPoint(0, 0));
+}
+
+void CTabButton::DrawTo(wxDC& dc, const wxPoint& at) const {
+  const wxSize size = GetClientSize();
   const wxBitmap& skin = m_pressed ? m_down : (m_hover ? m_over : m_normal);
   if (skin.IsOk()) {
     wxMemoryDC mem(const_cast<wxBitmap&>(skin));
-    dc.StretchBlit(0, 0, size.x, size.y, &mem, 0, 0, skin.GetWidth(), skin.GetHeight());
+    dc.StretchBlit(at.x, at.y, size.x, size.y, &mem, 0, 0, skin.GetWidth(), skin.GetHeight());
   }
   dc.SetFont(GetFont().Bold());
   dc.SetTextForeground(wxColour(40, 48, 56));
   const wxSize text = dc.GetTextExtent(GetLabel());
-  dc.DrawText(GetLabel(), (size.x - text.x) / 2, (size.y - text.y) / 2 + (m_pressed ? 1 : 0));
+  dc.DrawText(GetLabel(), at.x + (size.x - text.x) / 2,
+              at.y + (size.y - text.y) / 2 + (m_pressed ? 1 : 0));
 }
 
 void CTabButton::OnClick(wxMouseEvent&) {
@@ -173,4 +179,20 @@ void CSBTabCtrl::OnSize(wxSizeEvent& event) {
     if (view) view->SetSize(0, kStripHeight, size.x, std::max(0, size.y - kStripHeight));
   }
   event.Skip();
+}
+
+wxBitmap CSBTabCtrl::Snapshot() const {
+  const wxSize size = GetClientSize();
+  wxBitmap shot(std::max(1, size.x), std::max(1, size.y), 24);
+  wxMemoryDC dc(shot);
+  dc.SetBackground(wxBrush(kGrey));
+  dc.Clear();
+  for (CTabButton* button : m_buttons) {
+    if (button->IsShown()) button->DrawTo(dc, button->GetPosition());
+  }
+  if (auto* view = dynamic_cast<CAllView*>(m_views[static_cast<size_t>(m_current)])) {
+    const wxBitmap picture = view->PaintBuffer();
+    if (picture.IsOk()) dc.DrawBitmap(picture, view->GetPosition() + view->GetClientAreaOrigin());
+  }
+  return shot;
 }

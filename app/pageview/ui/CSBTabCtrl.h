@@ -2,6 +2,7 @@
 
 #include <wx/bitmap.h>
 #include <wx/control.h>
+#include <wx/dc.h>
 #include <wx/window.h>
 
 #include <array>
@@ -14,6 +15,8 @@ class CTabButton : public wxControl {
   CTabButton(wxWindow* parent, int id, const wxString& caption, int normal, int down, int over);
   void SetPressed(bool pressed);
   bool IsPressed() const { return m_pressed; }
+  // Draws the button as it looks now at `at` (its paint handler and snapshots use it).
+  void DrawTo(wxDC& dc, const wxPoint& at) const;
 
  private:
   void OnPaint(wxPaintEvent& event);
@@ -46,6 +49,8 @@ class CSBTabCtrl : public wxWindow {
   int Current() const { return m_current; }
   bool IsAvailable(int index) const;
   CTabButton* Button(int index) const { return m_buttons[static_cast<size_t>(index)]; }
+  // The strip and the active page view as they look now, for screenshots.
+  wxBitmap Snapshot() const;
 
  private:
   void OnPaint(wxPaintEvent& event);
