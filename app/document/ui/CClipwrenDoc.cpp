@@ -41,6 +41,8 @@ CClipwrenDoc::~CClipwrenDoc() {
   // Picture tabs go first: their text boxes live in the views' windows.
   m_pageImage.reset();
   m_copyImage.reset();
+  const std::vector<CDocView*> views = m_views;
+  for (CDocView* view : views) view->OnDocumentGone();
   if (g_current == this) g_current = nullptr;
 }
 

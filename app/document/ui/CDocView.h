@@ -8,4 +8,6 @@ class CDocView {
  public:
   virtual ~CDocView() = default;
   virtual void OnUpdate(CDocView* sender, long hint, void* hintObject) = 0;
+  // The document is being destroyed before the view: forget it.
+  virtual void OnDocumentGone() {}
 };

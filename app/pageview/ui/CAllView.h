@@ -26,6 +26,7 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
 
   // CDocView
   void OnUpdate(CDocView* sender, long hint, void* hintObject) override;
+  void OnDocumentGone() override { m_doc = nullptr; }
 
   // IPageView
   CViewState& State() override { return m_state; }

@@ -33,6 +33,11 @@ void CClipwrenView::OpenScrap(const std::string& folder) {
   m_tabs->LayoutButtons();
 }
 
+void CClipwrenView::OnDocumentGone() {
+  m_doc = nullptr;
+  m_tabs->ForgetDocument();
+}
+
 void CClipwrenView::OnUpdate(CDocView*, long hint, void* hintObject) {
   if (hint == kHintSelectionChanged && hintObject) {
     OpenScrap(*static_cast<const std::string*>(hintObject));

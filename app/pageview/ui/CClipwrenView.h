@@ -26,6 +26,7 @@ class CClipwrenView : public wxWindow, public CDocView {
 
   CSBTabCtrl* TabCtrl() const { return m_tabs; }
   void OnUpdate(CDocView* sender, long hint, void* hintObject) override;
+  void OnDocumentGone() override;
   // Opens a scrap folder and refreshes the tabs (what a tree selection does).
   void OpenScrap(const std::string& folder);
 

@@ -41,6 +41,7 @@ class CSBTabCtrl : public wxWindow {
 
   // Places a tab view below the buttons and hides it; false when there is no window.
   bool RegisterView(int index, wxWindow* view);
+  void ForgetDocument() { m_doc = nullptr; }
   wxWindow* View(int index) const { return m_views[static_cast<size_t>(index)]; }
   // Shows the buttons of the available tabs side by side.
   void LayoutButtons();
