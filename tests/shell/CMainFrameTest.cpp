@@ -20,6 +20,7 @@
 #include "app/shell/AppSettings.h"
 #include "app/shell/ui/CMainFrame.h"
 #include "app/shell/ui/CMenuEx.h"
+#include "app/store/ui/CLeftView.h"
 #include "app/shell/ui/CPrintToolBar.h"
 #include "app/shell/ui/CScrapStatusBar.h"
 #include "app/store/ui/CDimEditCtrl.h"
@@ -337,6 +338,28 @@ TEST_F(CMainFrameTest, PlacementIsWrittenOtherwise) {
   EXPECT_TRUE(m_settings->registry().GetDword(key, "LeftPanWidth").has_value());
   for (int state : {0, 2, 6, 7}) EXPECT_TRUE(CMainFrame::IsHiddenOrMinimised(state));
   for (int state : {1, 3, 4, 5, 8, 9}) EXPECT_FALSE(CMainFrame::IsHiddenOrMinimised(state));
+}
+
+TEST_F(CMainFrameTest, HighlightedMenuItemShowsItsPromptThenReady) {
+  SetTab(0);
+  wxMenuEvent highlight(wxEVT_MENU_HIGHLIGHT, res::kIdExportPdf,
+                        m_frame->GetMenuBar()->GetMenu(0));
+  highlight.SetEventObject(m_frame->GetMenuBar()->GetMenu(0));
+  m_frame->GetEventHandler()->ProcessEvent(highlight);
+  EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(0).utf8_string(), "PDFとして保存する");
+  wxMenuEvent closed(wxEVT_MENU_CLOSE, 0, m_frame->GetMenuBar()->GetMenu(0));
+  closed.SetEventObject(m_frame->GetMenuBar()->GetMenu(0));
+  m_frame->GetEventHandler()->ProcessEvent(closed);
+  EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(0).utf8_string(), "レディ");
+}
+
+TEST_F(CMainFrameTest, HandOverSelectsTheNewScrapInTheTree) {
+  std::filesystem::create_directories(m_dir / "Travel" / "Kyoto");
+  testsupport::WriteFile(m_dir / "Travel" / "Kyoto" / "Main.jpg", "x");
+  m_frame->StartLeftPane(m_dir.path().string(), nullptr, "");
+  m_frame->TakeHandOver((m_dir / "Travel" / "Kyoto").string());
+  EXPECT_EQ(std::filesystem::path(m_frame->LeftView()->Tree()->CaretPath()),
+            m_dir / "Travel" / "Kyoto");
 }
 
 TEST_F(CMainFrameTest, HelpAndHomePage) {

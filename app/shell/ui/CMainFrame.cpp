@@ -136,6 +136,8 @@ void CMainFrame::ShowAtStart() {
 
 void CMainFrame::TakeHandOver(const std::string& path) {
   if (auto* app = dynamic_cast<CClipwrenApp*>(wxTheApp)) app->SetPendingImportPath(path);
+  // The new scrap is already on disk; the tree finds it (loading the folders on the way).
+  if (m_leftView) m_leftView->Tree()->SelectByPath(path);
   shell::Trace("handover " + path);
 }
 

@@ -3,6 +3,7 @@
 #include <wx/toolbar.h>
 
 #include "app/document/ui/CClipwrenDoc.h"
+#include "app/pageview/ui/CAllView.h"
 #include "app/res/Resource.h"
 #include "app/res/StringTable.h"
 #include "app/res/ToolBars.h"
@@ -157,11 +158,20 @@ void CMainFrame::OnIdleStatus(wxIdleEvent& event) {
     m_statusBar->ClearPane(res::kIdPaneSize);
     return;
   }
-  // On a picture tab the view writes the cursor position while the mouse moves over it;
-  // once the mouse has left (and the view does not hold it) the pane is cleared.
+  // On a picture tab: with the shape selection tool the frame shows where the cursor is in
+  // picture coordinates; with the other tools the view writes the pane while the mouse moves.
+  // Once the mouse has left the view (and the view does not hold it) the pane is cleared.
   wxWindow* view = ActiveView();
   if (!view) return;
   const wxPoint client = view->ScreenToClient(wxGetMousePosition());
-  if (!view->GetClientRect().Contains(client) && !view->HasCapture())
+  if (view->GetClientRect().Contains(client)) {
+    const CSBImage* image = doc->CurrentImage();
+    auto* page = dynamic_cast<CAllView*>(view);
+    if (page && image && image->Tool() == kToolShapeSelect) {
+      const CPoint at = page->ToView(client);
+      m_statusBar->SetCursorPosition(at.x, at.y);
+    }
+  } else if (!view->HasCapture()) {
     m_statusBar->ClearPane(res::kIdPaneCursor);
+  }
 }
