@@ -130,8 +130,10 @@ TEST_F(LeftViewGuiTest, SelectingAnItemTellsTheDocumentWithHintOne) {
   ASSERT_EQ(updates.size(), 1u);
   EXPECT_EQ(updates[0].sender, static_cast<CDocView*>(view));
   EXPECT_EQ(updates[0].hint, 1);
-  EXPECT_EQ(updates[0].object, tree());
-  EXPECT_EQ(tree()->CaretPath(), book.Path("旅行の記録/大阪城"));
+  // The receiver reads the caret item's path through the sender it is given.
+  ASSERT_EQ(updates[0].object, static_cast<ICaretPathSource*>(tree()));
+  EXPECT_EQ(static_cast<ICaretPathSource*>(updates[0].object)->CaretPath(),
+            book.Path("旅行の記録/大阪城"));
   EXPECT_TRUE(tree()->IsSelected(id));
   EXPECT_TRUE(view->Button(res::kIdDeleteItem)->IsEnabled());
   tree()->Model().SetCaret(nullptr);

@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
        {90, 60, 140}, 0},
       {"料理/肉じゃがの作り方", "肉じゃがの作り方", "https://recipe.example.jp/nikujaga",
        "材料：じゃがいも、牛肉、玉ねぎ、にんじん。", 3600, {200, 120, 30}, 5},
-      {"Travel notes/Kyoto in autumn", "Kyoto in autumn", "https://travel.example.com/kyoto",
+      {"Kyoto in autumn", "Kyoto in autumn", "https://travel.example.com/kyoto",
        "Maple leaves at Tofuku-ji.", 2400, {160, 60, 60}, 2},
   };
   unsigned seed = 7;

@@ -40,7 +40,7 @@ void CClipwrenView::OnDocumentGone() {
 
 void CClipwrenView::OnUpdate(CDocView*, long hint, void* hintObject) {
   if (hint == kHintSelectionChanged && hintObject) {
-    OpenScrap(*static_cast<const std::string*>(hintObject));
+    OpenScrap(static_cast<const ICaretPathSource*>(hintObject)->CaretPath());
   } else if (hint == kHintTabsChanged) {
     m_tabs->LayoutButtons();
     m_tabs->SelectTab(hintObject ? *static_cast<const int*>(hintObject) : m_tabs->Current());

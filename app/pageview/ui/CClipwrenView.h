@@ -11,7 +11,7 @@ class CClipwrenDoc;
 
 // Document hints the right pane reacts to.
 enum RightPaneHint : long {
-  // The folder tree's caret moved; hintObject points to the folder path (std::string, UTF-8).
+  // The folder tree's caret moved; hintObject is the tree as an ICaretPathSource.
   kHintSelectionChanged = 1,
   // The copy tab was created or deleted; hintObject points to the tab to select (int).
   kHintTabsChanged = 2,

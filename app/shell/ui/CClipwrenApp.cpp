@@ -10,6 +10,11 @@
 #include <system_error>
 
 #include "app/document/ui/CClipwrenDoc.h"
+#include "app/pageview/ui/CAllView.h"
+#include "app/pageview/ui/CClipwrenView.h"
+#include "app/shell/ui/CTextPaneCtrl.h"
+#include "app/store/ui/CFolderTreeCtrl.h"
+#include "app/store/ui/CLeftView.h"
 #include "app/shell/CommandLine.h"
 #include "app/shell/PrinterList.h"
 #include "app/shell/ui/CAboutDlg.h"
@@ -97,6 +102,13 @@ bool CClipwrenApp::OnInit() {
   CreateTabViews();
   Bind(wxEVT_MENU, [frame](wxCommandEvent&) { CAboutDlg(frame).ShowModal(); }, kAboutCommand);
 
+  // Step 10–11: the folder tree gets the home folder and its pictures, loads the scrapbook,
+  // selects the imported scrap and expands or collapses as it was left.
+  m_treeImages = CFolderTreeCtrl::CreateImageList();
+  if (CLeftView* left = frame->LeftView()) {
+    left->Start(m_homeFolder, m_treeImages.get(), m_pendingImportPath);
+  }
+
   // Step 12: show the window at once.
   frame->ShowAtStart();
 
@@ -110,19 +122,23 @@ bool CClipwrenApp::OnInit() {
 void CClipwrenApp::CreateTabViews() {
   CMainFrame* frame = MainFrame();
   wxWindow* area = frame->TabArea();
-  // Plain stand-ins until the page, text and pictures views arrive; they already carry their
-  // identifiers, order and visibility.
-  m_pageView = new wxPanel(area, kPageViewId, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN);
-  m_copyView = new wxPanel(area, kCopyViewId, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN);
-  m_copyView->Hide();
-  m_textView = new wxTextCtrl(area, kTextViewId, wxEmptyString, wxDefaultPosition, wxDefaultSize,
-                              wxTE_MULTILINE | wxTE_RICH2 | wxTE_NOHIDESEL | wxBORDER_SUNKEN);
-  m_textView->Hide();
-  m_picturesView = new wxPanel(area, kPicturesViewId);
-  m_picturesView->Hide();
-  for (wxWindow* view : {m_pageView, m_copyView, m_textView, m_picturesView}) {
-    area->GetSizer()->Add(view, 1, wxEXPAND);
-  }
+  auto* pane = new CClipwrenView(area, m_document.get());
+  area->GetSizer()->Add(pane, 1, wxEXPAND);
+  CSBTabCtrl* tabs = pane->TabCtrl();
+  // Window creation refuses identifiers above 32767, so the text and pictures views take
+  // theirs after creation, as the page views do.
+  m_pageView = new CAllView(tabs, kPageViewId, m_document.get());
+  m_copyView = new CAllView(tabs, kCopyViewId, m_document.get());
+  auto* text = new CTextPaneCtrl(tabs);
+  text->SetId(kTextViewId);
+  m_textView = text;
+  m_document->SetTextPane(text);
+  m_picturesView = new wxPanel(tabs, wxID_ANY);
+  m_picturesView->SetId(kPicturesViewId);
+  const wxWindow* views[] = {m_pageView, m_copyView, m_textView, m_picturesView};
+  for (int i = 0; i < 4; ++i) tabs->RegisterView(i, const_cast<wxWindow*>(views[i]));
+  tabs->SelectTab(0);
+  tabs->LayoutButtons();
   area->Layout();
 }
 

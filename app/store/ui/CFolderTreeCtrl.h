@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/document/ui/CDocView.h"
+
 #include <wx/cursor.h>
 #include <wx/dragimag.h>
 #include <wx/imaglist.h>
@@ -20,7 +22,9 @@
 // mirrors the model into the toolkit's tree, turns mouse and keys into model calls, shows the
 // context menu and runs the drag. The control's own selection only ever holds the caret item;
 // the listed items are drawn highlighted by the model's marks.
-class CFolderTreeCtrl : public wxTreeCtrl, private store::TreeObserver {
+class CFolderTreeCtrl : public wxTreeCtrl,
+                        public ICaretPathSource,
+                        private store::TreeObserver {
  public:
   CFolderTreeCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size);
   // Releases every record, writing the Scrap.ini of each loaded directory.
@@ -41,7 +45,7 @@ class CFolderTreeCtrl : public wxTreeCtrl, private store::TreeObserver {
   void SetExpandAllState(int state) { m_model.SetExpandAllState(state); }
 
   // The caret item's directory; empty when there is no caret item.
-  [[nodiscard]] std::string CaretPath() const;
+  [[nodiscard]] std::string CaretPath() const override;
   [[nodiscard]] bool CanMoveUp() const { return m_ops.CanMoveUp(); }
   [[nodiscard]] bool CanMoveDown() const { return m_ops.CanMoveDown(); }
   void MoveUp() { m_ops.MoveUp(); }

@@ -96,7 +96,9 @@ void CLeftView::OnCaretChanged(const store::TreeItem& item) {
   for (int id : {res::kIdDeleteItem, res::kIdRenameItem}) {
     if (wxWindow* button = Button(id)) button->Enable(notHome);
   }
-  if (m_hooks.updateAllViews) m_hooks.updateAllViews(this, 1, m_tree);
+  if (m_hooks.updateAllViews) {
+    m_hooks.updateAllViews(this, 1, static_cast<ICaretPathSource*>(m_tree));
+  }
 }
 
 void CLeftView::OnButton(wxCommandEvent& event) {
