@@ -12,6 +12,7 @@
 #include "app/shell/ui/CClipwrenApp.h"
 #include "app/shell/ui/CScrapStatusBar.h"
 #include "app/shell/ui/CxSkinButton.h"
+#include "app/store/ui/CDimEditCtrl.h"
 #include "app/store/ui/CLeftView.h"
 
 CMainFrame::CMainFrame(shell::AppSettings& settings)
@@ -127,6 +128,8 @@ int CMainFrame::CurrentShowCmd() const {
 }
 
 void CMainFrame::ShowAtStart() {
+  // The tab views exist by now: Enter in the search box searches the text tab.
+  if (m_searchBox && m_tabArea) m_searchBox->SetNotifyWindow(m_tabArea->FindWindow(res::kIdTextView));
   const int showCmd = m_placement.showCmd.value_or(shell::kShowNormal);
   if (!IsHiddenOrMinimised(showCmd) && showCmd == shell::kShowMaximized) Maximize();
   Show();

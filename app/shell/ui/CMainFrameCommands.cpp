@@ -3,9 +3,12 @@
 #include <wx/stdpaths.h>
 #include <wx/toolbar.h>
 
+#include <memory>
+
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
+#include "app/res/ui/MenuBuilder.h"
 #include "app/res/StringTable.h"
 #include "app/shell/ui/CMainFrame.h"
 #include "app/shell/ui/CMenuEx.h"
@@ -140,17 +143,14 @@ bool CMainFrame::PictureLoadedOnPictureTab() const {
 void CMainFrame::OnPictureDisplay(wxCommandEvent&) {
   CClipwrenDoc* doc = Document();
   if (!doc) return;
-  wxMenu popup;
-  popup.AppendRadioItem(res::kIdThumbnailView, wxString::FromUTF8("縮小版表示"));
-  popup.AppendRadioItem(res::kIdPhotoView, wxString::FromUTF8("写真表示"));
-  popup.AppendRadioItem(res::kIdViewDetails, wxString::FromUTF8("詳細表示"));
-  popup.AppendCheckItem(res::kIdHideGif, wxString::FromUTF8("GIFを表示しない"));
+  std::unique_ptr<wxMenu> popup(res::ui::BuildPopup(res::kPopupPictureDisplay));
+  if (!popup) return;
   const int mode = doc->PictureSettings().viewMode;
   const int radio[] = {res::kIdThumbnailView, res::kIdPhotoView, res::kIdViewDetails};
-  if (mode >= 0 && mode <= 2) popup.Check(radio[mode], true);
-  popup.Check(res::kIdHideGif, !doc->PictureSettings().showGif);
+  if (mode >= 0 && mode <= 2) popup->Check(radio[mode], true);
+  popup->Check(res::kIdHideGif, !doc->PictureSettings().showGif);
   const wxRect button = m_toolBar->ToolScreenRect(res::kIdPictureDisplay);
-  PopupMenu(&popup, ScreenToClient(wxPoint(button.GetLeft(), button.GetBottom() + 1)));
+  PopupMenu(popup.get(), ScreenToClient(wxPoint(button.GetLeft(), button.GetBottom() + 1)));
 }
 
 void CMainFrame::OnUpdatePictureDisplay(wxUpdateUIEvent& event) {
