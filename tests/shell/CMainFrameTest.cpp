@@ -10,6 +10,7 @@
 #include <wx/sizer.h>
 #include <wx/toolbar.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "app/pageview/ui/CAllView.h"
 #include "app/res/Resource.h"
 #include "app/res/StringTable.h"
+#include "app/res/ui/ResArt.h"
 #include "app/shell/AppSettings.h"
 #include "app/shell/ui/CMainFrame.h"
 #include "app/shell/ui/CMenuEx.h"
@@ -187,6 +189,34 @@ TEST_F(CMainFrameTest, ToolBarHoldsTheTableWithTipsAndPrompts) {
   EXPECT_EQ(bar->FindById(res::kIdPen)->GetKind(), wxITEM_DROPDOWN);
   m_frame->OnPenChanged(3);
   EXPECT_EQ(bar->PenPicture(), 26);
+}
+
+bool SamePixels(const wxBitmap& a, const wxBitmap& b) {
+  const wxImage x = a.ConvertToImage(), y = b.ConvertToImage();
+  return x.GetSize() == y.GetSize() &&
+         std::equal(x.GetData(), x.GetData() + x.GetWidth() * x.GetHeight() * 3, y.GetData());
+}
+
+TEST_F(CMainFrameTest, ButtonUnderTheMouseShowsTheHotPicture) {
+  CPrintToolBar* bar = m_frame->MainToolBar();
+  const wxSize size = bar->FindById(res::kIdFileSave)->GetNormalBitmap().GetSize();
+  const auto enter = [&](int id) {
+    wxCommandEvent e(wxEVT_TOOL_ENTER, bar->GetId());
+    e.SetEventObject(bar);
+    e.SetInt(id);
+    bar->GetEventHandler()->ProcessEvent(e);
+  };
+  enter(res::kIdFileSave);
+  EXPECT_TRUE(SamePixels(bar->FindById(res::kIdFileSave)->GetNormalBitmap(),
+                         res::ui::ToolPicture(0, true).GetBitmap(size)));
+  enter(res::kIdSendMail);
+  EXPECT_TRUE(SamePixels(bar->FindById(res::kIdFileSave)->GetNormalBitmap(),
+                         res::ui::ToolPicture(0, false).GetBitmap(size)));
+  EXPECT_TRUE(SamePixels(bar->FindById(res::kIdSendMail)->GetNormalBitmap(),
+                         res::ui::ToolPicture(32, true).GetBitmap(size)));
+  enter(wxID_ANY);
+  EXPECT_TRUE(SamePixels(bar->FindById(res::kIdSendMail)->GetNormalBitmap(),
+                         res::ui::ToolPicture(32, false).GetBitmap(size)));
 }
 
 TEST_F(CMainFrameTest, CommandsGoToViewThenDocumentThenFrameThenApplication) {

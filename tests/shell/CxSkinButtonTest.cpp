@@ -104,6 +104,18 @@ TEST_F(CxSkinButtonTest, CheckBoxTogglesOnClickAndTakesAnyNonZeroAsChecked) {
   EXPECT_EQ(m_clicks, (std::vector<int>{2, 2}));
 }
 
+TEST_F(CxSkinButtonTest, SpaceChangesTheCheckLikeAClick) {
+  CxSkinButton* box = Make(3, CxSkinButton::kCheckBox);
+  wxKeyEvent space(wxEVT_KEY_UP);
+  space.m_keyCode = WXK_SPACE;
+  space.SetEventObject(box);
+  box->GetEventHandler()->ProcessEvent(space);
+  EXPECT_EQ(box->GetCheck(), 1);
+  box->GetEventHandler()->ProcessEvent(space);
+  EXPECT_EQ(box->GetCheck(), 0);
+  EXPECT_EQ(m_clicks, (std::vector<int>{3, 3}));
+}
+
 TEST_F(CxSkinButtonTest, CheckingARadioButtonUnchecksTheRestOfItsGroupOnly) {
   CxSkinButton* a = Make(10, CxSkinButton::kRadioButton, CxSkinButton::kGroupStart);
   CxSkinButton* b = Make(11, CxSkinButton::kRadioButton);
