@@ -34,7 +34,8 @@ namespace {
 wxString Utf8(std::string_view s) { return wxString::FromUTF8(s.data(), s.size()); }
 
 // What the X server shows in a screen rectangle, read from the root window.
-wxImage GrabScreen(const wxRect& rect) {
+wxImage GrabScreen(wxRect rect) {
+  rect.Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
   GdkPixbuf* pixbuf =
       gdk_pixbuf_get_from_window(gdk_get_default_root_window(), rect.x, rect.y, rect.width, rect.height);
   if (!pixbuf) return {};
@@ -417,7 +418,7 @@ TEST_F(CMainFrameTest, Screenshots) {
   EXPECT_TRUE(page.SaveFile(guitest::ScreenshotPath("main-page-tab.png"), wxBITMAP_TYPE_PNG));
   // The save button's picture is on the screen: its blue body.
   const wxRect save = m_frame->MainToolBar()->ToolScreenRect(res::kIdFileSave);
-  EXPECT_GT(CountBluish(GrabScreen(save)), 10);
+  if (wxDisplayDepth() >= 24) EXPECT_GT(CountBluish(GrabScreen(save)), 10);
 
   SetTab(2);
   m_text->Show();

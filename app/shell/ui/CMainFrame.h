@@ -141,7 +141,7 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   void OnNextPane(wxCommandEvent& event);
   void OnPassToPageView(wxCommandEvent& event);
   void OnUpdatePassToPageView(wxUpdateUIEvent& event);
-  void OnFind(wxCommandEvent& event);
+  void OnTreeCommand(wxCommandEvent& event);
   bool PictureLoadedOnPictureTab() const;
 
   shell::AppSettings& m_settings;

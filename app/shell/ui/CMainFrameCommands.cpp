@@ -102,7 +102,7 @@ void CMainFrame::BindCommands() {
   }
   for (int id : {res::kIdMoveUp, res::kIdMoveDown, res::kIdTreeExpandAll, res::kIdTreeCollapseAll,
                  res::kIdFindInScrapbook}) {
-    Bind(wxEVT_MENU, &CMainFrame::OnFind, this, id);
+    Bind(wxEVT_MENU, &CMainFrame::OnTreeCommand, this, id);
     Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
       if (!m_leftView) {
         e.Enable(false);
@@ -257,7 +257,7 @@ void CMainFrame::OnUpdatePassToPageView(wxUpdateUIEvent& event) {
                (doc->ActiveTab() == kTabPage || doc->ActiveTab() == kTabCopy));
 }
 
-void CMainFrame::OnFind(wxCommandEvent& event) {
+void CMainFrame::OnTreeCommand(wxCommandEvent& event) {
   // Tree commands (move up and down, expand and collapse all, the scrapbook-wide find) are
   // carried out by the folder tree.
   if (!m_leftView) return;

@@ -3,6 +3,7 @@
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
+#include <wx/gdicmn.h>
 #include <wx/settings.h>
 
 #include <functional>
@@ -102,19 +103,22 @@ TEST_F(CDimEditCtrlTest, PromptShowsOnlyWhileTheBoxIsEmpty) {
   EXPECT_EQ(m_box->GetPromptColour(),
             CDimEditCtrl::PromptColourFor(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW),
                                           {-64, -64, -64}));
-  const int dimmed = PromptPixelsWhen([](int n) { return n > 5; });
-  EXPECT_GT(dimmed, 5) << "the prompt is drawn in its dimmed colour";
+  // Exact colours on the screen need a true-colour display (xvfb-run -s "… 1400x900x24").
+  const bool trueColour = wxDisplayDepth() >= 24;
+  const int dimmed = trueColour ? PromptPixelsWhen([](int n) { return n > 5; }) : 0;
+  if (trueColour) EXPECT_GT(dimmed, 5) << "the prompt is drawn in its dimmed colour";
 
-  m_box->ChangeValue("");
   m_box->AppendText("a");  // typing the first character hides it
   EXPECT_FALSE(m_box->IsShowingPrompt());
   EXPECT_FALSE(m_box->IsPromptVisible());
-  EXPECT_LT(PromptPixelsWhen([&](int n) { return n < dimmed / 4 + 1; }), dimmed / 4 + 1);
+  if (trueColour) {
+    EXPECT_LT(PromptPixelsWhen([&](int n) { return n < dimmed / 4 + 1; }), dimmed / 4 + 1);
+  }
 
   m_box->Remove(0, 1);  // deleting the last character shows it again
   EXPECT_TRUE(m_box->IsShowingPrompt());
   EXPECT_TRUE(m_box->IsPromptVisible());
-  EXPECT_GT(PromptPixelsWhen([](int n) { return n > 5; }), 5);
+  if (trueColour) EXPECT_GT(PromptPixelsWhen([](int n) { return n > 5; }), 5);
 }
 
 TEST_F(CDimEditCtrlTest, EnterSelectsTheTextAndNotifies) {
