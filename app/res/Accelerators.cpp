@@ -29,9 +29,12 @@ constexpr AccelDef kPreviewAccelerators[] = {
 
 std::span<const AccelDef> AcceleratorTable(int id) {
   switch (id) {
-    case kAccelMain: return kMainAccelerators;
-    case kAccelPreview: return kPreviewAccelerators;
-    default: return {};
+    case kAccelMain:
+      return kMainAccelerators;
+    case kAccelPreview:
+      return kPreviewAccelerators;
+    default:
+      return {};
   }
 }
 

@@ -38,7 +38,8 @@ std::string Pen(std::string_view colour, std::string_view width) {
 std::string Marker(std::string_view colour) {
   return std::string("<path d=\"M1.5 17.5h12\" stroke=\"") + std::string(colour) +
          "\" stroke-width=\"3.5\" stroke-opacity=\"0.75\" stroke-linecap=\"round\"/>"
-         "<path d=\"M12.5 1.5l5 5-7.5 7.5-5-5z\" fill=\"#f4f6f8\" stroke=\"INK\" stroke-width=\"1.1\" "
+         "<path d=\"M12.5 1.5l5 5-7.5 7.5-5-5z\" fill=\"#f4f6f8\" stroke=\"INK\" "
+         "stroke-width=\"1.1\" "
          "stroke-linejoin=\"round\"/>"
          "<path d=\"M5 9l5 5-2 2-4.5.5-.5-4.5z\" fill=\"" +
          std::string(colour) + "\" stroke=\"INK\" stroke-width=\"1\" stroke-linejoin=\"round\"/>";
@@ -59,15 +60,24 @@ constexpr std::string_view kMagnifier =
 // pink highlighters, eraser); the tool strip holds them at 23…30 and the pen menu shows them.
 std::string PenPicture(int pen) {
   switch (pen) {
-    case 0: return Pen("#1b1b1b", "1.2");
-    case 1: return Pen("#1b1b1b", "2.8");
-    case 2: return Pen("#d62c1a", "1.2");
-    case 3: return Marker("#f7e01d");
-    case 4: return Marker("#4cd964");
-    case 5: return Marker("#4aa3ff");
-    case 6: return Marker("#ff6fb5");
-    case 7: return std::string(kEraser);
-    default: return {};
+    case 0:
+      return Pen("#1b1b1b", "1.2");
+    case 1:
+      return Pen("#1b1b1b", "2.8");
+    case 2:
+      return Pen("#d62c1a", "1.2");
+    case 3:
+      return Marker("#f7e01d");
+    case 4:
+      return Marker("#4cd964");
+    case 5:
+      return Marker("#4aa3ff");
+    case 6:
+      return Marker("#ff6fb5");
+    case 7:
+      return std::string(kEraser);
+    default:
+      return {};
   }
 }
 
@@ -189,10 +199,10 @@ std::string Face(int w, int h, const FaceStyle& f, std::string_view sign) {
   const std::string W = std::to_string(w - 1), H = std::to_string(h - 1);
   std::string s =
       "<defs><linearGradient id=\"g\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\"><stop offset=\"0\" "
-      "stop-color=\"" + std::string(f.top) + "\"/><stop offset=\"1\" stop-color=\"" +
-      std::string(f.bottom) + "\"/></linearGradient></defs><rect x=\"0.5\" y=\"0.5\" width=\"" +
-      W + "\" height=\"" + H + "\" rx=\"5\" fill=\"url(#g)\" stroke=\"" + std::string(f.border) +
-      "\"/>";
+      "stop-color=\"" +
+      std::string(f.top) + "\"/><stop offset=\"1\" stop-color=\"" + std::string(f.bottom) +
+      "\"/></linearGradient></defs><rect x=\"0.5\" y=\"0.5\" width=\"" + W + "\" height=\"" + H +
+      "\" rx=\"5\" fill=\"url(#g)\" stroke=\"" + std::string(f.border) + "\"/>";
   // The signs are drawn in a 24-unit box; centre it on the face.
   s += "<g transform=\"translate(" + std::to_string((w - 24) / 2) + " 0)\">";
   s += sign;
@@ -206,8 +216,9 @@ std::string Mask(int w, int h, std::string_view shape) {
 }
 
 std::string RoundMask(int w, int h) {
-  return Mask(w, h, "<rect x=\"0\" y=\"0\" width=\"" + std::to_string(w) + "\" height=\"" +
-                        std::to_string(h) + "\" rx=\"5.5\" fill=\"#000000\"/>");
+  return Mask(w, h,
+              "<rect x=\"0\" y=\"0\" width=\"" + std::to_string(w) + "\" height=\"" +
+                  std::to_string(h) + "\" rx=\"5.5\" fill=\"#000000\"/>");
 }
 
 constexpr std::string_view kSignNewFolder =
@@ -234,11 +245,13 @@ constexpr std::string_view kTabShape = "M0.5 26V6.5A6 6 0 0 1 6.5 0.5h83A6 6 0 0
 std::string Tab(std::string_view top, std::string_view bottom, std::string_view border,
                 std::string_view accent, std::string_view accentHeight) {
   return "<defs><linearGradient id=\"g\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\"><stop offset=\"0\" "
-         "stop-color=\"" + std::string(top) + "\"/><stop offset=\"1\" stop-color=\"" +
-         std::string(bottom) + "\"/></linearGradient></defs><path d=\"" + std::string(kTabShape) +
-         "\" fill=\"url(#g)\" stroke=\"" + std::string(border) + "\"/><rect x=\"4\" y=\"1.5\" "
-         "width=\"88\" height=\"" + std::string(accentHeight) + "\" rx=\"1.5\" fill=\"" +
-         std::string(accent) + "\"/>";
+         "stop-color=\"" +
+         std::string(top) + "\"/><stop offset=\"1\" stop-color=\"" + std::string(bottom) +
+         "\"/></linearGradient></defs><path d=\"" + std::string(kTabShape) +
+         "\" fill=\"url(#g)\" stroke=\"" + std::string(border) +
+         "\"/><rect x=\"4\" y=\"1.5\" "
+         "width=\"88\" height=\"" +
+         std::string(accentHeight) + "\" rx=\"1.5\" fill=\"" + std::string(accent) + "\"/>";
 }
 
 struct TabSkin {
@@ -262,9 +275,12 @@ Sized Lookup(int id) {
   if (id >= kIdPenFirst && id <= kIdPenLast)
     return {18, 18, 20, 20, WithInk(PenPicture(id - kIdPenFirst), ink)};
   for (const TabSkin& t : kTabs) {
-    if (id == t.normal) return {kTabW, kTabH, kTabW, kTabH, Tab("#f2f4f7", "#d5dbe2", "#7f8c99", t.accent, "2")};
-    if (id == t.down) return {kTabW, kTabH, kTabW, kTabH, Tab("#cfd6de", "#eef1f4", "#4f5d6b", t.accent, "3")};
-    if (id == t.over) return {kTabW, kTabH, kTabW, kTabH, Tab("#ffffff", "#f7f9fb", "#4f5d6b", t.accent, "4")};
+    if (id == t.normal)
+      return {kTabW, kTabH, kTabW, kTabH, Tab("#f2f4f7", "#d5dbe2", "#7f8c99", t.accent, "2")};
+    if (id == t.down)
+      return {kTabW, kTabH, kTabW, kTabH, Tab("#cfd6de", "#eef1f4", "#4f5d6b", t.accent, "3")};
+    if (id == t.over)
+      return {kTabW, kTabH, kTabW, kTabH, Tab("#ffffff", "#f7f9fb", "#4f5d6b", t.accent, "4")};
   }
   switch (id) {
     case kIconMain:
@@ -308,27 +324,40 @@ Sized Lookup(int id) {
       return {16, 16, 16, 16,
               "<path d=\"M8 1l2.1 4.6 5 .5-3.8 3.4 1.1 5L8 12l-4.4 2.5 1.1-5L.9 6.1l5-.5z\" "
               "fill=\"#f7c600\" stroke=\"#a67c00\" stroke-linejoin=\"round\"/>"};
-    case kSkinNewFolderNormal: return {89, 29, 89, 29, Face(89, 29, kFaceNormal, kSignNewFolder)};
-    case kSkinNewFolderPressed: return {89, 29, 89, 29, Face(89, 29, kFacePressed, kSignNewFolder)};
-    case kSkinNewFolderHover: return {89, 29, 89, 29, Face(89, 29, kFaceHover, kSignNewFolder)};
-    case kSkinNewFolderMask: return {89, 29, 89, 29, RoundMask(89, 29)};
-    case kSkinDeleteNormal: return {67, 29, 67, 29, Face(67, 29, kFaceNormal, kSignDelete)};
-    case kSkinDeletePressed: return {67, 29, 67, 29, Face(67, 29, kFacePressed, kSignDelete)};
-    case kSkinDeleteHover: return {67, 29, 67, 29, Face(67, 29, kFaceHover, kSignDelete)};
+    case kSkinNewFolderNormal:
+      return {89, 29, 89, 29, Face(89, 29, kFaceNormal, kSignNewFolder)};
+    case kSkinNewFolderPressed:
+      return {89, 29, 89, 29, Face(89, 29, kFacePressed, kSignNewFolder)};
+    case kSkinNewFolderHover:
+      return {89, 29, 89, 29, Face(89, 29, kFaceHover, kSignNewFolder)};
+    case kSkinNewFolderMask:
+      return {89, 29, 89, 29, RoundMask(89, 29)};
+    case kSkinDeleteNormal:
+      return {67, 29, 67, 29, Face(67, 29, kFaceNormal, kSignDelete)};
+    case kSkinDeletePressed:
+      return {67, 29, 67, 29, Face(67, 29, kFacePressed, kSignDelete)};
+    case kSkinDeleteHover:
+      return {67, 29, 67, 29, Face(67, 29, kFaceHover, kSignDelete)};
     case kSkinDeleteDisabled:
       return {67, 29, 67, 29, Face(67, 29, kFaceDisabled, kSignDeleteDisabled)};
-    case kSkinDeleteMask: return {67, 29, 67, 29, RoundMask(67, 29)};
-    case kSkinRenameNormal: return {78, 29, 78, 29, Face(78, 29, kFaceNormal, kSignRename)};
-    case kSkinRenamePressed: return {78, 29, 78, 29, Face(78, 29, kFacePressed, kSignRename)};
-    case kSkinRenameHover: return {78, 29, 78, 29, Face(78, 29, kFaceHover, kSignRename)};
+    case kSkinDeleteMask:
+      return {67, 29, 67, 29, RoundMask(67, 29)};
+    case kSkinRenameNormal:
+      return {78, 29, 78, 29, Face(78, 29, kFaceNormal, kSignRename)};
+    case kSkinRenamePressed:
+      return {78, 29, 78, 29, Face(78, 29, kFacePressed, kSignRename)};
+    case kSkinRenameHover:
+      return {78, 29, 78, 29, Face(78, 29, kFaceHover, kSignRename)};
     case kSkinRenameDisabled:
       return {78, 29, 78, 29, Face(78, 29, kFaceDisabled, kSignRenameDisabled)};
-    case kSkinRenameMask: return {78, 29, 78, 29, RoundMask(78, 29)};
+    case kSkinRenameMask:
+      return {78, 29, 78, 29, RoundMask(78, 29)};
     case kSkinTabMask:
       return {kTabW, kTabH, kTabW, kTabH,
               Mask(kTabW, kTabH,
                    "<path d=\"M0 26V6A6 6 0 0 1 6 0h84A6 6 0 0 1 96 6V26z\" fill=\"#000000\"/>")};
-    default: return {};
+    default:
+      return {};
   }
 }
 

@@ -9,7 +9,8 @@
 namespace res {
 namespace {
 
-// Menus are written flat: each row carries its nesting depth. A row with kSub opens a
+// Menus are written flat, one row per item, as the menu resources list them: each row carries
+// its nesting depth. A row with kSub opens a
 // sub-menu that holds the following deeper rows; kSep is a separator. A command row takes
 // its text from the command table unless it gives one.
 constexpr int kSep = 0;
@@ -20,16 +21,6 @@ struct Row {
   int id;
   std::string_view text = {};
 };
-
-#define FILE_MENU_TEXT_TABS(exitText)                                                         \
-  {0, kSub, "ファイル(&F)"}, {1, kIdFileSave}, {1, kSep}, {1, kIdFilePrint},                    \
-      {1, kIdPrintPreview}, {1, kIdPrintSetup}, {1, kSep}, {1, kIdEvernoteRegister},          \
-      {1, kIdEvernoteSettings}, {1, kSep}, {1, kIdSendMail}, {1, kSep},                       \
-      {1, kIdChangeSaveFolder}, {1, kSep}, {1, kIdOpenPageAddress}, {1, kSep},                \
-      {1, kIdAppExit, exitText}
-
-#define HELP_MENU                                                                              \
-  {0, kSub, "ヘルプ(&H)"}, {1, kIdHelpFinder}, {1, kIdAppAbout}, {1, kSep}, { 1, kIdHomePage }
 
 constexpr Row kMenu128[] = {
     {0, kSub, "ファイル(&F)"},
@@ -94,11 +85,31 @@ constexpr Row kMenu128[] = {
     {1, kSep},
     {1, kIdTreeExpandAll},
     {1, kIdTreeCollapseAll},
-    HELP_MENU,
+    {0, kSub, "ヘルプ(&H)"},
+    {1, kIdHelpFinder},
+    {1, kIdAppAbout},
+    {1, kSep},
+    {1, kIdHomePage},
 };
 
 constexpr Row kMenu136[] = {
-    FILE_MENU_TEXT_TABS("アプリケーションの終了(&X)"),
+    {0, kSub, "ファイル(&F)"},
+    {1, kIdFileSave},
+    {1, kSep},
+    {1, kIdFilePrint},
+    {1, kIdPrintPreview},
+    {1, kIdPrintSetup},
+    {1, kSep},
+    {1, kIdEvernoteRegister},
+    {1, kIdEvernoteSettings},
+    {1, kSep},
+    {1, kIdSendMail},
+    {1, kSep},
+    {1, kIdChangeSaveFolder},
+    {1, kSep},
+    {1, kIdOpenPageAddress},
+    {1, kSep},
+    {1, kIdAppExit, "アプリケーションの終了(&X)"},
     {0, kSub, "編集(&E)"},
     {1, kIdEditUndo},
     {1, kIdEditRedo},
@@ -121,11 +132,31 @@ constexpr Row kMenu136[] = {
     {1, kSep},
     {1, kIdTreeExpandAll},
     {1, kIdTreeCollapseAll},
-    HELP_MENU,
+    {0, kSub, "ヘルプ(&H)"},
+    {1, kIdHelpFinder},
+    {1, kIdAppAbout},
+    {1, kSep},
+    {1, kIdHomePage},
 };
 
 constexpr Row kMenu138[] = {
-    FILE_MENU_TEXT_TABS("アプリケーションの終了(&X)"),
+    {0, kSub, "ファイル(&F)"},
+    {1, kIdFileSave},
+    {1, kSep},
+    {1, kIdFilePrint},
+    {1, kIdPrintPreview},
+    {1, kIdPrintSetup},
+    {1, kSep},
+    {1, kIdEvernoteRegister},
+    {1, kIdEvernoteSettings},
+    {1, kSep},
+    {1, kIdSendMail},
+    {1, kSep},
+    {1, kIdChangeSaveFolder},
+    {1, kSep},
+    {1, kIdOpenPageAddress},
+    {1, kSep},
+    {1, kIdAppExit, "アプリケーションの終了(&X)"},
     {0, kSub, "編集(&E)"},
     {1, kIdCopyToClipboard},
     {1, kIdSendToDesktop},
@@ -145,15 +176,16 @@ constexpr Row kMenu138[] = {
     {1, kSep},
     {1, kIdTreeExpandAll},
     {1, kIdTreeCollapseAll},
-    HELP_MENU,
+    {0, kSub, "ヘルプ(&H)"},
+    {1, kIdHelpFinder},
+    {1, kIdAppAbout},
+    {1, kSep},
+    {1, kIdHomePage},
 };
 
-#undef FILE_MENU_TEXT_TABS
-#undef HELP_MENU
-
 constexpr Row kPopup134[] = {
-    {0, kSub, "Popup"},      {1, kIdThumbnailView}, {1, kIdPhotoView},
-    {1, kIdViewDetails},     {1, kIdHideGif},
+    {0, kSub, "Popup"},  {1, kIdThumbnailView}, {1, kIdPhotoView},
+    {1, kIdViewDetails}, {1, kIdHideGif},
 };
 
 constexpr Row kPopup144[] = {
@@ -190,14 +222,22 @@ constexpr Row kPopup210[] = {
 
 std::span<const Row> Rows(int id) {
   switch (id) {
-    case kMenuPageTabs: return kMenu128;
-    case kMenuTextTab: return kMenu136;
-    case kMenuPicturesTab: return kMenu138;
-    case kPopupPictureDisplay: return kPopup134;
-    case kPopupTree: return kPopup144;
-    case kPopupImage: return kPopup206;
-    case kPopupPicture: return kPopup210;
-    default: return {};
+    case kMenuPageTabs:
+      return kMenu128;
+    case kMenuTextTab:
+      return kMenu136;
+    case kMenuPicturesTab:
+      return kMenu138;
+    case kPopupPictureDisplay:
+      return kPopup134;
+    case kPopupTree:
+      return kPopup144;
+    case kPopupImage:
+      return kPopup206;
+    case kPopupPicture:
+      return kPopup210;
+    default:
+      return {};
   }
 }
 

@@ -11,8 +11,8 @@ namespace res {
 struct MenuNode {
   enum class Kind { Command, Separator, SubMenu };
   Kind kind = Kind::Command;
-  int id = 0;        // command number; 0 for separators and sub-menus
-  std::string text;  // UTF-8, "&" marks the mnemonic, "\t" starts the shortcut text
+  int id = 0;                   // command number; 0 for separators and sub-menus
+  std::string text;             // UTF-8, "&" marks the mnemonic, "\t" starts the shortcut text
   std::vector<MenuNode> items;  // sub-menu items
 
   bool IsSeparator() const { return kind == Kind::Separator; }

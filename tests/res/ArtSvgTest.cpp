@@ -51,20 +51,17 @@ INSTANTIATE_TEST_SUITE_P(
         // pens of the pen menu
         SizeCase{32821, 18, 18}, SizeCase{32824, 18, 18}, SizeCase{32828, 18, 18},
         // status-bar icons, program icon, folder tree pictures
-        SizeCase{145, 16, 16}, SizeCase{146, 16, 16}, SizeCase{147, 16, 16},
-        SizeCase{128, 48, 48}, SizeCase{171, 16, 16}, SizeCase{168, 16, 16},
-        SizeCase{143, 16, 16},
+        SizeCase{145, 16, 16}, SizeCase{146, 16, 16}, SizeCase{147, 16, 16}, SizeCase{128, 48, 48},
+        SizeCase{171, 16, 16}, SizeCase{168, 16, 16}, SizeCase{143, 16, 16},
         // left-pane buttons: new folder, delete, rename (the buttons' own sizes)
-        SizeCase{193, 89, 29}, SizeCase{194, 89, 29}, SizeCase{195, 89, 29},
-        SizeCase{198, 89, 29}, SizeCase{183, 67, 29}, SizeCase{188, 67, 29},
-        SizeCase{190, 67, 29}, SizeCase{172, 67, 29}, SizeCase{191, 67, 29},
-        SizeCase{199, 78, 29}, SizeCase{200, 78, 29}, SizeCase{201, 78, 29},
+        SizeCase{193, 89, 29}, SizeCase{194, 89, 29}, SizeCase{195, 89, 29}, SizeCase{198, 89, 29},
+        SizeCase{183, 67, 29}, SizeCase{188, 67, 29}, SizeCase{190, 67, 29}, SizeCase{172, 67, 29},
+        SizeCase{191, 67, 29}, SizeCase{199, 78, 29}, SizeCase{200, 78, 29}, SizeCase{201, 78, 29},
         SizeCase{166, 78, 29}, SizeCase{180, 78, 29},
         // tab buttons and their mask
-        SizeCase{154, 96, 26}, SizeCase{150, 96, 26}, SizeCase{152, 96, 26},
-        SizeCase{179, 96, 26}, SizeCase{184, 96, 26}, SizeCase{187, 96, 26},
-        SizeCase{203, 96, 26}, SizeCase{174, 96, 26}, SizeCase{177, 96, 26},
-        SizeCase{160, 96, 26}, SizeCase{192, 96, 26}, SizeCase{169, 96, 26},
+        SizeCase{154, 96, 26}, SizeCase{150, 96, 26}, SizeCase{152, 96, 26}, SizeCase{179, 96, 26},
+        SizeCase{184, 96, 26}, SizeCase{187, 96, 26}, SizeCase{203, 96, 26}, SizeCase{174, 96, 26},
+        SizeCase{177, 96, 26}, SizeCase{160, 96, 26}, SizeCase{192, 96, 26}, SizeCase{169, 96, 26},
         SizeCase{202, 96, 26}),
     [](const auto& info) { return std::to_string(info.param.id); });
 

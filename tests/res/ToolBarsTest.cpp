@@ -14,11 +14,11 @@ TEST(ToolBarsTest, MainToolBarPositions) {
     int command, picture, width;
   };
   const std::vector<Expected> expected = {
-      {0, -1, 6},      {57603, 0, 0},  {32810, 18, 0}, {0, -1, 6},      {57607, 9, 0},
-      {57609, 11, 0},  {32802, 10, 0}, {0, -1, 6},     {32797, 1, 0},   {32773, 16, 0},
-      {32776, 17, 0},  {32784, 2, 0},  {32785, 3, 0},  {0, -1, 6},      {32791, 8, 0},
-      {32811, -1, 70}, {32790, 7, 0},  {0, -1, 6},     {32814, 12, 0},  {0, -1, 6},
-      {32778, 19, 0},  {32779, 23, 0}, {32781, 21, 0}, {32783, 22, 0},  {0, -1, 6},
+      {0, -1, 6},      {57603, 0, 0},  {32810, 18, 0}, {0, -1, 6},     {57607, 9, 0},
+      {57609, 11, 0},  {32802, 10, 0}, {0, -1, 6},     {32797, 1, 0},  {32773, 16, 0},
+      {32776, 17, 0},  {32784, 2, 0},  {32785, 3, 0},  {0, -1, 6},     {32791, 8, 0},
+      {32811, -1, 70}, {32790, 7, 0},  {0, -1, 6},     {32814, 12, 0}, {0, -1, 6},
+      {32778, 19, 0},  {32779, 23, 0}, {32781, 21, 0}, {32783, 22, 0}, {0, -1, 6},
       {32840, 6, 0},   {0, -1, 6},     {32866, 31, 0}, {32864, 32, 0},
   };
   const auto bar = res::MainToolBar();
@@ -41,8 +41,7 @@ TEST(ToolBarsTest, PicturesFitTheStrip) {
     }
   }
   // Every pen's picture (23 + pen index) exists.
-  EXPECT_EQ(res::kToolPicturePenFirst + (res::kIdPenLast - res::kIdPenFirst),
-            30);
+  EXPECT_EQ(res::kToolPicturePenFirst + (res::kIdPenLast - res::kIdPenFirst), 30);
   EXPECT_LT(30, res::kToolPictureCount);
 }
 
@@ -70,9 +69,9 @@ struct AccelCase {
 TEST(AcceleratorsTest, MainTable) {
   using namespace res;
   const std::vector<AccelCase> expected = {
-      {kModCtrl, 'F', 32834},     {kModNone, kKeyF3, 32835},  {kModShift, kKeyF3, 32837},
-      {kModCtrl, kKeyF3, 32836},  {kModCtrl, 'P', 57607},     {kModCtrl, 'S', 57603},
-      {kModNone, kKeyF6, 57680},  {kModShift, kKeyF6, 57681}, {kModNone, kKeyF1, 57667},
+      {kModCtrl, 'F', 32834},    {kModNone, kKeyF3, 32835},  {kModShift, kKeyF3, 32837},
+      {kModCtrl, kKeyF3, 32836}, {kModCtrl, 'P', 57607},     {kModCtrl, 'S', 57603},
+      {kModNone, kKeyF6, 57680}, {kModShift, kKeyF6, 57681}, {kModNone, kKeyF1, 57667},
   };
   const auto table = AcceleratorTable(128);
   ASSERT_EQ(table.size(), expected.size());

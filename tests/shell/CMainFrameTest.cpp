@@ -22,10 +22,10 @@
 #include "app/shell/AppSettings.h"
 #include "app/shell/ui/CMainFrame.h"
 #include "app/shell/ui/CMenuEx.h"
-#include "app/store/ui/CLeftView.h"
 #include "app/shell/ui/CPrintToolBar.h"
 #include "app/shell/ui/CScrapStatusBar.h"
 #include "app/store/ui/CDimEditCtrl.h"
+#include "app/store/ui/CLeftView.h"
 #include "tests/shell/GuiTest.h"
 #include "tests/support/TempDir.h"
 
@@ -36,8 +36,8 @@ wxString Utf8(std::string_view s) { return wxString::FromUTF8(s.data(), s.size()
 // What the X server shows in a screen rectangle, read from the root window.
 wxImage GrabScreen(wxRect rect) {
   rect.Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
-  GdkPixbuf* pixbuf =
-      gdk_pixbuf_get_from_window(gdk_get_default_root_window(), rect.x, rect.y, rect.width, rect.height);
+  GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), rect.x, rect.y,
+                                                 rect.width, rect.height);
   if (!pixbuf) return {};
   wxImage image(rect.width, rect.height);
   const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
@@ -64,8 +64,8 @@ class CMainFrameTest : public guitest::GuiTest {
   void SetUp() override {
     GuiTest::SetUp();
     if (IsSkipped()) return;
-    m_settings = std::make_unique<shell::AppSettings>(
-        platform::Registry(platform::Hive::CurrentUser));
+    m_settings =
+        std::make_unique<shell::AppSettings>(platform::Registry(platform::Hive::CurrentUser));
     m_doc = std::make_unique<CClipwrenDoc>();
     m_frame = new CMainFrame(*m_settings);
     m_frame->SetDocument(m_doc.get());
@@ -179,8 +179,8 @@ TEST_F(CMainFrameTest, ToolBarHoldsTheTableWithTipsAndPrompts) {
   const wxToolBarToolBase* zoom = bar->GetToolByPos(15);
   ASSERT_TRUE(zoom && zoom->IsControl());
   EXPECT_EQ(zoom->GetControl(), bar->ZoomBox());
-  for (int id : {57603, 32810, 57607, 57609, 32802, 32797, 32773, 32776, 32784, 32785, 32791,
-                 32790, 32814, 32778, 32779, 32781, 32783, 32840, 32866, 32864}) {
+  for (int id : {57603, 32810, 57607, 57609, 32802, 32797, 32773, 32776, 32784, 32785,
+                 32791, 32790, 32814, 32778, 32779, 32781, 32783, 32840, 32866, 32864}) {
     const wxToolBarToolBase* tool = bar->FindById(id);
     ASSERT_NE(tool, nullptr) << id;
     EXPECT_EQ(tool->GetShortHelp(), Utf8(res::CommandTip(id))) << id;
@@ -223,13 +223,20 @@ TEST_F(CMainFrameTest, ButtonUnderTheMouseShowsTheHotPicture) {
 TEST_F(CMainFrameTest, CommandsGoToViewThenDocumentThenFrameThenApplication) {
   std::vector<std::string> log;
   const int both = 40001, docOnly = 40002, frameOnly = 40003, appOnly = 40004;
-  m_page->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("view"); }, both);
-  m_doc->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("doc"); }, both);
-  m_doc->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("doc"); }, docOnly);
-  m_frame->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("frame"); }, docOnly);
-  m_frame->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("frame"); }, frameOnly);
-  wxTheApp->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("app"); }, frameOnly);
-  wxTheApp->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("app"); }, appOnly);
+  m_page->Bind(
+      wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("view"); }, both);
+  m_doc->Bind(
+      wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("doc"); }, both);
+  m_doc->Bind(
+      wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("doc"); }, docOnly);
+  m_frame->Bind(
+      wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("frame"); }, docOnly);
+  m_frame->Bind(
+      wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("frame"); }, frameOnly);
+  wxTheApp->Bind(
+      wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("app"); }, frameOnly);
+  wxTheApp->Bind(
+      wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("app"); }, appOnly);
   SetTab(0);
   const auto send = [&](int id) {
     wxCommandEvent command(wxEVT_MENU, id);
@@ -241,7 +248,8 @@ TEST_F(CMainFrameTest, CommandsGoToViewThenDocumentThenFrameThenApplication) {
 
   // On the text tab the text view is the active view; the page view is out of the route.
   log.clear();
-  m_text->Bind(wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("text"); }, both);
+  m_text->Bind(
+      wxEVT_MENU, [&](wxCommandEvent&) { log.push_back("text"); }, both);
   SetTab(2);
   send(both);
   EXPECT_EQ(log, std::vector<std::string>{"text"});
@@ -250,8 +258,8 @@ TEST_F(CMainFrameTest, CommandsGoToViewThenDocumentThenFrameThenApplication) {
 TEST_F(CMainFrameTest, CommandsNobodyHandlesAreDisabled) {
   SetTab(0);
   // Print setup has no handler in this test program; the view enables "open the address".
-  m_page->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); },
-               res::kIdOpenPageAddress);
+  m_page->Bind(
+      wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, res::kIdOpenPageAddress);
   EXPECT_FALSE(MenuEnabled(res::kIdPrintSetup));
   EXPECT_TRUE(MenuEnabled(res::kIdViewStatusBar)) << "the frame handles it";
   EXPECT_FALSE(MenuEnabled(res::kIdFileSave)) << "the document: nothing loaded";
@@ -339,7 +347,8 @@ TEST_F(CMainFrameTest, YesInTheCloseQuestionSavesEverything) {
   OpenScrap();
   m_doc->SetModifiedFlag(true);
   bool saved = false;
-  m_doc->Bind(wxEVT_MENU, [&](wxCommandEvent& e) { saved = m_doc->IsSaveAll(); }, res::kIdFileSave);
+  m_doc->Bind(
+      wxEVT_MENU, [&](wxCommandEvent& e) { saved = m_doc->IsSaveAll(); }, res::kIdFileSave);
   m_answer = wxYES;
   EXPECT_TRUE(m_frame->Close());
   EXPECT_TRUE(saved) << "save-all set, then Save sent";
@@ -373,8 +382,7 @@ TEST_F(CMainFrameTest, PlacementIsWrittenOtherwise) {
 
 TEST_F(CMainFrameTest, HighlightedMenuItemShowsItsPromptThenReady) {
   SetTab(0);
-  wxMenuEvent highlight(wxEVT_MENU_HIGHLIGHT, res::kIdExportPdf,
-                        m_frame->GetMenuBar()->GetMenu(0));
+  wxMenuEvent highlight(wxEVT_MENU_HIGHLIGHT, res::kIdExportPdf, m_frame->GetMenuBar()->GetMenu(0));
   highlight.SetEventObject(m_frame->GetMenuBar()->GetMenu(0));
   m_frame->GetEventHandler()->ProcessEvent(highlight);
   EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(0).utf8_string(), "PDFとして保存する");
@@ -431,8 +439,8 @@ TEST_F(CMainFrameTest, Screenshots) {
   EXPECT_GE(box.width, 120);
   EXPECT_LE(box.GetRight(), frame.GetRight());
   EXPECT_GT(box.x, m_frame->MainToolBar()->GetScreenRect().GetRight());
-  EXPECT_TRUE(GrabScreen(frame).SaveFile(guitest::ScreenshotPath("main-text-tab.png"),
-                                         wxBITMAP_TYPE_PNG));
+  EXPECT_TRUE(
+      GrabScreen(frame).SaveFile(guitest::ScreenshotPath("main-text-tab.png"), wxBITMAP_TYPE_PNG));
 
   SetTab(0);
   m_text->Hide();

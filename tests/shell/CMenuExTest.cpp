@@ -24,7 +24,8 @@ class CMenuExTest : public guitest::GuiTest {
     m_frame->Show();
     m_menu = new CMenuEx(m_frame);
     const auto bar = res::LoadMenu(128);
-    const res::MenuNode* pens = res::FindSubMenu(res::FindSubMenu(*bar, "ツール(&T)")->items, "ペン");
+    const res::MenuNode* pens =
+        res::FindSubMenu(res::FindSubMenu(*bar, "ツール(&T)")->items, "ペン");
     m_menu->AppendFrom(*pens);
     m_menu->AppendSeparator();
   }

@@ -48,7 +48,8 @@ int CountColour(const wxImage& image, const wxColour& c, int tolerance = 0) {
   for (int y = 0; y < image.GetHeight(); ++y) {
     for (int x = 0; x < image.GetWidth(); ++x) {
       const wxColour p = At(image, x, y);
-      if (std::abs(p.Red() - c.Red()) <= tolerance && std::abs(p.Green() - c.Green()) <= tolerance &&
+      if (std::abs(p.Red() - c.Red()) <= tolerance &&
+          std::abs(p.Green() - c.Green()) <= tolerance &&
           std::abs(p.Blue() - c.Blue()) <= tolerance)
         ++n;
     }
@@ -74,8 +75,8 @@ class CxSkinButtonTest : public guitest::GuiTest {
     m_frame->Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) { m_clicks.push_back(e.GetId()); });
   }
 
-  CxSkinButton* Make(int id, CxSkinButton::Behaviour b = CxSkinButton::kPushButton,
-                     long style = 0, wxSize size = wxSize(60, 30)) {
+  CxSkinButton* Make(int id, CxSkinButton::Behaviour b = CxSkinButton::kPushButton, long style = 0,
+                     wxSize size = wxSize(60, 30)) {
     auto* button = new CxSkinButton(m_frame, id, "", wxPoint(10, 10), size, b, style);
     button->Show();
     return button;

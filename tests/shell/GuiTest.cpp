@@ -24,14 +24,13 @@ bool Start() {
   static char* argv[] = {arg0, nullptr};
   if (!wxEntryStart(argc, argv)) return false;
   // An assertion would open a dialog and wait for a click that never comes.
-  wxSetAssertHandler([](const wxString& file, int line, const wxString& func,
-                        const wxString& cond, const wxString& msg) {
+  wxSetAssertHandler([](const wxString& file, int line, const wxString& func, const wxString& cond,
+                        const wxString& msg) {
     // Command numbers above the toolkit's id range are used as window ids on purpose (the
     // views keep the numbers the rest of the program knows them by); that check is noise.
     if (msg.Contains("invalid id value") || msg.Contains("invalid itemid value")) return;
-    ADD_FAILURE_AT(file.utf8_str(), line)
-        << "wx assertion in " << func.utf8_string() << ": " << cond.utf8_string() << " "
-        << msg.utf8_string();
+    ADD_FAILURE_AT(file.utf8_str(), line) << "wx assertion in " << func.utf8_string() << ": "
+                                          << cond.utf8_string() << " " << msg.utf8_string();
   });
   wxInitAllImageHandlers();
   // Windows expect a running loop (idle handling, CallAfter); tests drive it with Pump().

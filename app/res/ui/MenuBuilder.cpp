@@ -20,11 +20,14 @@ wxItemKind KindOf(int id) {
   switch (id) {
     case kIdViewToolBar:
     case kIdViewStatusBar:
-    case kIdHideGif: return wxITEM_CHECK;
+    case kIdHideGif:
+      return wxITEM_CHECK;
     case kIdThumbnailView:
     case kIdPhotoView:
-    case kIdViewDetails: return wxITEM_RADIO;
-    default: return wxITEM_NORMAL;
+    case kIdViewDetails:
+      return wxITEM_RADIO;
+    default:
+      return wxITEM_NORMAL;
   }
 }
 
@@ -71,16 +74,26 @@ wxMenu* MenuOf(const MenuNode& node) {
 
 int WxKey(int key) {
   switch (key) {
-    case kKeyF1: return WXK_F1;
-    case kKeyF2: return WXK_F2;
-    case kKeyF3: return WXK_F3;
-    case kKeyF4: return WXK_F4;
-    case kKeyF5: return WXK_F5;
-    case kKeyF6: return WXK_F6;
-    case kKeyEscape: return WXK_ESCAPE;
-    case kKeyPageUp: return WXK_PAGEUP;
-    case kKeyPageDown: return WXK_PAGEDOWN;
-    default: return key;
+    case kKeyF1:
+      return WXK_F1;
+    case kKeyF2:
+      return WXK_F2;
+    case kKeyF3:
+      return WXK_F3;
+    case kKeyF4:
+      return WXK_F4;
+    case kKeyF5:
+      return WXK_F5;
+    case kKeyF6:
+      return WXK_F6;
+    case kKeyEscape:
+      return WXK_ESCAPE;
+    case kKeyPageUp:
+      return WXK_PAGEUP;
+    case kKeyPageDown:
+      return WXK_PAGEDOWN;
+    default:
+      return key;
   }
 }
 

@@ -72,9 +72,9 @@ bool CMainFrame::CreateClient() {
   m_splitter->SetMinimumPaneSize(20);
   // The left pane's buttons are the program's skinned buttons.
   CLeftView::SetButtonFactory([](wxWindow* parent, const CLeftView::ButtonSpec& spec) {
-    auto* button = new CxSkinButton(parent, spec.id, wxEmptyString,
-                                    parent->FromDIP(spec.rect.GetPosition()),
-                                    parent->FromDIP(spec.rect.GetSize()));
+    auto* button =
+        new CxSkinButton(parent, spec.id, wxEmptyString, parent->FromDIP(spec.rect.GetPosition()),
+                         parent->FromDIP(spec.rect.GetSize()));
     const auto& k = spec.skins;
     button->SetSkin(k[0], k[1], k[2], k[3], k[4], k[5], CxSkinButton::kStretch, false, 0);
     button->SetToolTipText(wxString::FromUTF8(spec.tooltip));
@@ -129,7 +129,8 @@ int CMainFrame::CurrentShowCmd() const {
 
 void CMainFrame::ShowAtStart() {
   // The tab views exist by now: Enter in the search box searches the text tab.
-  if (m_searchBox && m_tabArea) m_searchBox->SetNotifyWindow(m_tabArea->FindWindow(res::kIdTextView));
+  if (m_searchBox && m_tabArea)
+    m_searchBox->SetNotifyWindow(m_tabArea->FindWindow(res::kIdTextView));
   const int showCmd = m_placement.showCmd.value_or(shell::kShowNormal);
   if (!IsHiddenOrMinimised(showCmd) && showCmd == shell::kShowMaximized) Maximize();
   Show();

@@ -49,9 +49,9 @@ bool CMainFrame::CreateBars() {
   m_searchBar->SetLabel(wxString::FromUTF8("検索"));
   auto* searchRow = new wxBoxSizer(wxHORIZONTAL);
   m_searchBar->SetSizer(searchRow);
-  m_searchBox = new CDimEditCtrl(m_searchBar, wxID_ANY, wxDefaultPosition,
-                                 FromDIP(wxSize(res::kSearchBoxWidth, -1)),
-                                 wxTE_CENTRE | wxTE_NOHIDESEL);
+  m_searchBox =
+      new CDimEditCtrl(m_searchBar, wxID_ANY, wxDefaultPosition,
+                       FromDIP(wxSize(res::kSearchBoxWidth, -1)), wxTE_CENTRE | wxTE_NOHIDESEL);
   m_searchBox->SetFont(ZoomAndSearchFont());
   m_searchBox->SetMaxLength(128);
   m_searchBox->SetPrompt("検索");
@@ -85,7 +85,9 @@ bool CMainFrame::CreateBars() {
 }
 
 void CMainFrame::SwitchMenu(int tab) {
-  const int id = tab == 2 ? res::kMenuTextTab : tab == 3 ? res::kMenuPicturesTab : res::kMenuPageTabs;
+  const int id = tab == 2   ? res::kMenuTextTab
+                 : tab == 3 ? res::kMenuPicturesTab
+                            : res::kMenuPageTabs;
   if (id == m_menuId) return;
   wxMenuBar* old = GetMenuBar();
   wxMenuBar* bar = res::ui::BuildMenuBar(id);
@@ -126,13 +128,13 @@ void CMainFrame::OnZoomBoxEnter(wxCommandEvent&) {
 void CMainFrame::OnUpdateZoomBox(wxUpdateUIEvent& event) {
   CClipwrenDoc* doc = Document();
   const CSBImage* image = doc ? doc->CurrentImage() : nullptr;
-  const bool enable = image && image->IsLoaded() &&
-                      (doc->ActiveTab() == kTabPage || doc->ActiveTab() == kTabCopy);
+  const bool enable =
+      image && image->IsLoaded() && (doc->ActiveTab() == kTabPage || doc->ActiveTab() == kTabCopy);
   event.Enable(enable);
   if (!enable || !m_zoomEntered) return;
   m_zoomEntered = false;
-  const long long number = platform::text::ParseDecimalPrefix(
-      m_toolBar->ZoomBox()->GetValue().utf8_string());
+  const long long number =
+      platform::text::ParseDecimalPrefix(m_toolBar->ZoomBox()->GetValue().utf8_string());
   const int zoom = static_cast<int>(std::clamp<long long>(number, 0, 1'000'000));
   if (applyZoom) {
     applyZoom(zoom);

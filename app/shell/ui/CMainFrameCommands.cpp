@@ -8,8 +8,8 @@
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
-#include "app/res/ui/MenuBuilder.h"
 #include "app/res/StringTable.h"
+#include "app/res/ui/MenuBuilder.h"
 #include "app/shell/ui/CMainFrame.h"
 #include "app/shell/ui/CMenuEx.h"
 #include "app/shell/ui/CPrintToolBar.h"
@@ -103,21 +103,24 @@ void CMainFrame::BindCommands() {
   for (int id : {res::kIdMoveUp, res::kIdMoveDown, res::kIdTreeExpandAll, res::kIdTreeCollapseAll,
                  res::kIdFindInScrapbook}) {
     Bind(wxEVT_MENU, &CMainFrame::OnTreeCommand, this, id);
-    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
-      if (!m_leftView) {
-        e.Enable(false);
-        return;
-      }
-      if (e.GetId() == res::kIdTreeExpandAll || e.GetId() == res::kIdTreeCollapseAll) {
-        e.Enable(true);
-        return;
-      }
-      // Moving and the scrapbook-wide find are the folder tree's to enable.
-      wxUpdateUIEvent asked(e.GetId());
-      asked.SetEventObject(e.GetEventObject());
-      const bool answered = m_leftView->Tree()->GetEventHandler()->ProcessEventLocally(asked);
-      e.Enable(answered && asked.GetEnabled());
-    }, id);
+    Bind(
+        wxEVT_UPDATE_UI,
+        [this](wxUpdateUIEvent& e) {
+          if (!m_leftView) {
+            e.Enable(false);
+            return;
+          }
+          if (e.GetId() == res::kIdTreeExpandAll || e.GetId() == res::kIdTreeCollapseAll) {
+            e.Enable(true);
+            return;
+          }
+          // Moving and the scrapbook-wide find are the folder tree's to enable.
+          wxUpdateUIEvent asked(e.GetId());
+          asked.SetEventObject(e.GetEventObject());
+          const bool answered = m_leftView->Tree()->GetEventHandler()->ProcessEventLocally(asked);
+          e.Enable(answered && asked.GetEnabled());
+        },
+        id);
   }
 }
 
@@ -235,7 +238,8 @@ void CMainFrame::OnExit(wxCommandEvent&) { Close(); }
 void CMainFrame::OnNextPane(wxCommandEvent&) {
   wxWindow* view = ActiveView();
   wxWindow* focus = FindFocus();
-  const bool inLeft = focus && m_leftPane && (focus == m_leftPane || m_leftPane->IsDescendant(focus));
+  const bool inLeft =
+      focus && m_leftPane && (focus == m_leftPane || m_leftPane->IsDescendant(focus));
   if (inLeft) {
     if (view) view->SetFocus();
   } else if (m_leftPane) {
@@ -262,8 +266,13 @@ void CMainFrame::OnTreeCommand(wxCommandEvent& event) {
   // carried out by the folder tree.
   if (!m_leftView) return;
   switch (event.GetId()) {
-    case res::kIdTreeExpandAll: m_leftView->Tree()->ExpandAllFolders(); break;
-    case res::kIdTreeCollapseAll: m_leftView->Tree()->CollapseAllFolders(); break;
-    default: m_leftView->Tree()->GetEventHandler()->ProcessEventLocally(event);
+    case res::kIdTreeExpandAll:
+      m_leftView->Tree()->ExpandAllFolders();
+      break;
+    case res::kIdTreeCollapseAll:
+      m_leftView->Tree()->CollapseAllFolders();
+      break;
+    default:
+      m_leftView->Tree()->GetEventHandler()->ProcessEventLocally(event);
   }
 }

@@ -111,7 +111,8 @@ void CMenuEx::DrawItem(wxDC& dc, std::size_t index, const wxRect& r, bool select
   }
   dc.SetFont(m_textFont);
   dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-  dc.SetTextForeground(item.enabled ? *wxBLACK : wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT));
+  dc.SetTextForeground(item.enabled ? *wxBLACK
+                                    : wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT));
   const wxRect textRect(r.x + 41, r.y, std::max(0, r.GetRight() + 1 - (r.x + 41)), r.height);
   dc.DrawLabel(item.text, textRect, wxALIGN_LEFT | wxALIGN_CENTER_VERTICAL);
 
@@ -144,8 +145,8 @@ int CMenuEx::HitItem(const wxPoint& client) const {
 }
 
 void CMenuEx::SetSelection(int index) {
-  if (index >= 0 && (static_cast<std::size_t>(index) >= m_items.size() ||
-                     m_items[index].IsSeparator()))
+  if (index >= 0 &&
+      (static_cast<std::size_t>(index) >= m_items.size() || m_items[index].IsSeparator()))
     index = -1;
   if (index == m_selection) return;
   m_selection = index;
@@ -179,14 +180,21 @@ void CMenuEx::OnKeyDown(wxKeyEvent& event) {
     SetSelection(i);
   };
   switch (event.GetKeyCode()) {
-    case WXK_DOWN: step(1); break;
-    case WXK_UP: step(-1); break;
+    case WXK_DOWN:
+      step(1);
+      break;
+    case WXK_UP:
+      step(-1);
+      break;
     case WXK_RETURN:
     case WXK_NUMPAD_ENTER:
       if (m_selection >= 0) Choose(m_selection);
       break;
-    case WXK_ESCAPE: Dismiss(); break;
-    default: event.Skip();
+    case WXK_ESCAPE:
+      Dismiss();
+      break;
+    default:
+      event.Skip();
   }
 }
 

@@ -44,9 +44,8 @@ bool CPrintToolBar::Build(const wxFont& zoomFont) {
       AddSeparator();
     } else {
       const wxString tip = Utf8(res::CommandTip(t.command));
-      wxToolBarToolBase* tool =
-          AddTool(t.command, tip, res::ui::ToolPicture(t.picture), tip,
-                  t.dropDown ? wxITEM_DROPDOWN : wxITEM_NORMAL);
+      wxToolBarToolBase* tool = AddTool(t.command, tip, res::ui::ToolPicture(t.picture), tip,
+                                        t.dropDown ? wxITEM_DROPDOWN : wxITEM_NORMAL);
       if (!tool) return false;
       tool->SetLongHelp(Utf8(res::CommandPrompt(t.command)));
     }

@@ -34,10 +34,14 @@ void CScrapStatusBar::ApplyWidths() {
 
 int CScrapStatusBar::FieldOf(int paneId) {
   switch (paneId) {
-    case res::kIdPaneCursor: return 1;
-    case res::kIdPaneSelection: return 2;
-    case res::kIdPaneSize: return 3;
-    default: return -1;
+    case res::kIdPaneCursor:
+      return 1;
+    case res::kIdPaneSelection:
+      return 2;
+    case res::kIdPaneSize:
+      return 3;
+    default:
+      return -1;
   }
 }
 

@@ -12,9 +12,9 @@ class CScrapStatusBar : public wxStatusBar {
  public:
   CScrapStatusBar(wxWindow* parent, wxWindowID id);
 
-  void SetCursorPosition(int x, int y);   // "%d, %d"
-  void SetSelectionSize(int w, int h);    // "%d X %d"
-  void SetPictureSize(int w, int h);      // "%d X %d"
+  void SetCursorPosition(int x, int y);  // "%d, %d"
+  void SetSelectionSize(int w, int h);   // "%d X %d"
+  void SetPictureSize(int w, int h);     // "%d X %d"
   // Pane by its id (59143, 59144, 59145); other ids are ignored.
   void SetPaneText(int paneId, const wxString& text);
   void ClearPane(int paneId);

@@ -43,13 +43,13 @@ CxSkinButton::CxSkinButton(wxWindow* parent, wxWindowID id, const wxString& capt
 }
 
 bool CxSkinButton::Create(wxWindow* parent, wxWindowID id, const wxString& caption,
-                          const wxPoint& pos, const wxSize& size, Behaviour behaviour,
-                          long style) {
+                          const wxPoint& pos, const wxSize& size, Behaviour behaviour, long style) {
   // Outside a mask's shape the parent shows through where the toolkit can do that.
   // The question goes to the parent: this window does not exist yet.
   SetBackgroundStyle(parent && parent->IsTransparentBackgroundSupported() ? wxBG_STYLE_TRANSPARENT
                                                                           : wxBG_STYLE_PAINT);
-  if (!wxControl::Create(parent, id, pos, size, style | wxBORDER_NONE | wxWANTS_CHARS)) return false;
+  if (!wxControl::Create(parent, id, pos, size, style | wxBORDER_NONE | wxWANTS_CHARS))
+    return false;
   SetLabel(caption);
   m_behaviour = behaviour;
   m_textColour = Sys(wxSYS_COLOUR_BTNTEXT);
@@ -63,7 +63,10 @@ bool CxSkinButton::Create(wxWindow* parent, wxWindowID id, const wxString& capti
   Bind(wxEVT_LEFT_UP, &CxSkinButton::OnLeftUp, this);
   Bind(wxEVT_KEY_UP, &CxSkinButton::OnKeyUp, this);
   Bind(wxEVT_KILL_FOCUS, &CxSkinButton::OnKillFocus, this);
-  Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) { Refresh(); e.Skip(); });
+  Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) {
+    Refresh();
+    e.Skip();
+  });
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CxSkinButton::OnCaptureLost, this);
   Bind(EVT_SKIN_GROUP_UNCHECK, &CxSkinButton::OnGroupUncheck, this);
   return true;
@@ -243,7 +246,8 @@ void CxSkinButton::DrawPicture(wxDC& dc, const wxBitmap& picture, const wxRect& 
         break;
       }
       [[fallthrough]];
-    default: dc.DrawBitmap(picture, r.GetTopLeft(), true);
+    default:
+      dc.DrawBitmap(picture, r.GetTopLeft(), true);
   }
 }
 
@@ -299,9 +303,9 @@ void CxSkinButton::Render(wxDC& dc) {
     if (m_border) DrawEdge(dc, r, false);
   } else {
     if (m_normal.IsOk()) {
-      const wxBitmap& picture = (m_hovering && m_hover.IsOk())  ? m_hover
-                                : (focused && m_focus.IsOk()) ? m_focus
-                                                              : m_normal;
+      const wxBitmap& picture = (m_hovering && m_hover.IsOk()) ? m_hover
+                                : (focused && m_focus.IsOk())  ? m_focus
+                                                               : m_normal;
       DrawPicture(dc, picture, r);
     } else {
       fillFace();

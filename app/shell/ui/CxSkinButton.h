@@ -75,7 +75,6 @@ class CxSkinButton : public wxControl {
   bool Enable(bool enable = true) override;
 
  private:
-
  private:
   void OnPaint(wxPaintEvent& event);
   void OnMotion(wxMouseEvent& event);

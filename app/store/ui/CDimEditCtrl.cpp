@@ -23,8 +23,8 @@ gboolean DrawPromptAfterField(GtkWidget*, cairo_t* cr, gpointer self) {
 
 }  // namespace
 
-CDimEditCtrl::CDimEditCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                           const wxSize& size, long style) {
+CDimEditCtrl::CDimEditCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
+                           long style) {
   Create(parent, id, pos, size, style);
 }
 
