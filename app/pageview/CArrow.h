@@ -10,6 +10,8 @@ class CArrow : public CShape {
   ShapeType Type() const override { return kShapeArrow; }
   CRect TrackerRect() const override { return m_rect.Normalized(); }
   void MoveBy(int dx, int dy) override { m_rect = m_rect.Offset(dx, dy); }
+  bool HasResizeHandles() const override { return true; }
+  void ResizeTracker(const CRect& trackerRect) override { SetRect(trackerRect); }
 
   void Start(CPoint p) { m_rect = {p.x, p.y, p.x, p.y}; }
   void SetEnd(CPoint p) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/pageview/CShapeRectTracker.h"
 #include "app/pageview/Geometry.h"
 
 // Shape kinds as the shape list and the history record them.
@@ -16,6 +17,11 @@ class CShape {
   // The selection frame's rectangle, view units.
   virtual CRect TrackerRect() const = 0;
   virtual void MoveBy(int dx, int dy) = 0;
+  // Arrows and text boxes can be resized by the handles of their frame; strokes only move.
+  virtual bool HasResizeHandles() const { return false; }
+  // Fits the shape to a selection frame dragged to `trackerRect` (view units).
+  virtual void ResizeTracker(const CRect& trackerRect) { (void)trackerRect; }
+  CShapeRectTracker Tracker() const { return {TrackerRect(), HasResizeHandles()}; }
 
   bool IsVisible() const { return m_visible; }
   void SetVisible(bool visible) { m_visible = visible; }

@@ -23,6 +23,14 @@ class CTextBox : public CShape {
   ShapeType Type() const override { return kShapeTextBox; }
   CRect TrackerRect() const override { return m_rect.Inflated(textbox::kTrackerMargin); }
   void MoveBy(int dx, int dy) override { m_rect = m_rect.Offset(dx, dy); }
+  bool HasResizeHandles() const override { return true; }
+  // The frame sits outside the window; the window keeps at least one pixel each way.
+  void ResizeTracker(const CRect& trackerRect) override {
+    CRect r = trackerRect.Normalized().Inflated(-textbox::kTrackerMargin);
+    if (r.right <= r.left) r.right = r.left + 1;
+    if (r.bottom <= r.top) r.bottom = r.top + 1;
+    m_rect = r;
+  }
 
   int WindowId() const { return m_windowId; }
   // The edit window's rectangle, view units.

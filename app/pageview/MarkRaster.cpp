@@ -183,4 +183,21 @@ void DrawArrow(const PixelTarget& target, const ViewMapping& map, const CArrow& 
   mask.Blend(target, 0xFF000000);
 }
 
+void InvertFrame(const PixelTarget& target, const CRect& rect, int thickness) {
+  const CRect r = rect.Normalized();
+  const CRect inner = r.Inflated(-thickness);
+  const int y0 = std::max(0, r.top), y1 = std::min(target.height, r.bottom);
+  const int x0 = std::max(0, r.left), x1 = std::min(target.width, r.right);
+  for (int y = y0; y < y1; ++y) {
+    uint8_t* row = target.Row(y);
+    for (int x = x0; x < x1; ++x) {
+      if (inner.Contains({x, y})) continue;
+      uint8_t* px = row + 3 * x;
+      px[0] = static_cast<uint8_t>(255 - px[0]);
+      px[1] = static_cast<uint8_t>(255 - px[1]);
+      px[2] = static_cast<uint8_t>(255 - px[2]);
+    }
+  }
+}
+
 }  // namespace marks

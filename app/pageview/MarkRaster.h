@@ -19,6 +19,11 @@ void DrawStroke(const PixelTarget& target, const ViewMapping& map, const CStroke
 // black head triangle.
 void DrawArrow(const PixelTarget& target, const ViewMapping& map, const CArrow& arrow);
 
+// Inverts every pixel within `thickness` pixels inside the edge of `rect` (target pixels):
+// the frame that follows the pointer while a text box is moved or resized. Drawing it twice
+// restores the pixels.
+void InvertFrame(const PixelTarget& target, const CRect& rect, int thickness);
+
 // Blends `argb` over a pixel; alpha 255 replaces it.
 void BlendPixel(uint8_t* px, bool bgr, uint32_t argb);
 

@@ -30,6 +30,21 @@ Grip HitGrip(const CRect& w, CPoint p, int border) {
   return Grip::None;
 }
 
+CursorKind CursorForGrip(Grip grip) {
+  switch (grip) {
+    case Grip::Left:
+    case Grip::Right: return CursorKind::SizeWE;
+    case Grip::Top:
+    case Grip::Bottom: return CursorKind::SizeNS;
+    case Grip::TopLeft:
+    case Grip::BottomRight: return CursorKind::SizeNWSE;
+    case Grip::TopRight:
+    case Grip::BottomLeft: return CursorKind::SizeNESW;
+    case Grip::None: break;
+  }
+  return CursorKind::IBeam;
+}
+
 CRect ResizeByGrip(const CRect& w, Grip grip, int dx, int dy) {
   CRect r = w;
   switch (grip) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/pageview/CShapeRectTracker.h"
 #include "app/pageview/Geometry.h"
 
 namespace textbox {
@@ -19,6 +20,10 @@ inline constexpr int kTrackerMargin = 3;
 enum class Grip { None, Left, Right, Top, Bottom, TopLeft, TopRight, BottomLeft, BottomRight };
 // `border` pixels wide along the inside of the window rectangle.
 [[nodiscard]] Grip HitGrip(const CRect& window, CPoint p, int border);
+// The pointer over an open text box: a sizing cursor on its border, the I-beam elsewhere.
+[[nodiscard]] CursorKind CursorForGrip(Grip grip);
+// How wide the grab band along the inside of an open text box's window is, pixels.
+inline constexpr int kGripBorder = 4;
 // The rectangle after dragging `grip` by (dx, dy), normalised.
 [[nodiscard]] CRect ResizeByGrip(const CRect& window, Grip grip, int dx, int dy);
 

@@ -6,6 +6,7 @@
 
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/pageview/ui/CTextBoxEdit.h"
+#include "app/pageview/ui/Cursors.h"
 #include "app/res/Resource.h"
 #include "tests/pageview/WxFixture.h"
 #include "tests/support/TempDir.h"
@@ -194,6 +195,174 @@ TEST_F(CAllViewTest, ShiftKeepsTheStrokeHorizontal) {
   // A click with the pen leaves a stroke of two equal points that draws nothing.
   Command(res::kIdPen);
   EXPECT_EQ(m_doc->PageImage()->Tool(), kToolNone);
+}
+
+// Sends a mouse event to any window of the view (the view itself or a text box editor).
+void MouseTo(wxWindow* w, wxEventType type, int x, int y) {
+  wxMouseEvent e(type);
+  e.SetPosition({x, y});
+  e.m_leftDown = type != wxEVT_LEFT_UP;
+  e.SetEventObject(w);
+  w->GetEventHandler()->ProcessEvent(e);
+}
+
+TEST_F(CAllViewTest, ShapeSelectionResizesArrowsByTheirHandlesAndMovesStrokes) {
+  const auto scrap = m_dir / "select";
+  pvtest::MakeScrap(scrap, 600, 600);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  CSBImage* image = m_doc->PageImage();
+  Command(res::kIdArrow);
+  Drag({{200, 160}, {150, 130}, {100, 100}});  // tip at the top left
+  Command(res::kIdPen);
+  Drag({{300, 300}, {400, 300}});
+  ASSERT_EQ(image->Arrows().size(), 1u);
+  CArrow* arrow = image->Arrows()[0].get();
+  ASSERT_EQ(arrow->Rect(), (CRect{100, 100, 200, 160}));
+  ASSERT_EQ(arrow->Code(), 2);
+  m_doc->SetModifiedFlag(false);
+
+  // With other tools the pointer over a mark is the toolkit's; with shape selection each
+  // part of a frame has its own.
+  EXPECT_EQ(m_view->CursorAt({150, 130}), CursorKind::Default);  // the pen's is the toolkit's
+  Command(res::kIdArrow);
+  EXPECT_EQ(m_view->CursorAt({150, 130}), CursorKind::Cross);
+  EXPECT_EQ(m_view->CursorAt({650, 130}), CursorKind::Default);  // beside the picture
+  Command(res::kIdShapeSelect);
+  EXPECT_EQ(m_view->CursorAt({150, 130}), CursorKind::Move);
+  EXPECT_EQ(m_view->CursorAt({203, 163}), CursorKind::SizeNWSE);
+  EXPECT_EQ(m_view->CursorAt({96, 163}), CursorKind::SizeNESW);
+  EXPECT_EQ(m_view->CursorAt({148, 96}), CursorKind::SizeNS);
+  EXPECT_EQ(m_view->CursorAt({203, 130}), CursorKind::SizeWE);
+  EXPECT_EQ(m_view->CursorAt({350, 300}), CursorKind::Move);       // stroke: body only
+  EXPECT_EQ(m_view->CursorAt({288 - 1, 300}), CursorKind::Default);  // beyond its frame
+  EXPECT_EQ(m_view->CursorAt({500, 500}), CursorKind::Default);
+
+  // The bottom-right handle stretches the arrow; its tip stays top-left.
+  Drag({{203, 163}, {230, 180}, {253, 193}});
+  EXPECT_EQ(arrow->Rect(), (CRect{100, 100, 250, 190}));
+  EXPECT_EQ(arrow->Code(), 2);
+  EXPECT_TRUE(arrow->IsSelected());
+  EXPECT_TRUE(m_doc->IsModified());
+  // A selected arrow shows its frame with filled handles outside it.
+  wxImage shot = m_view->PaintBuffer().ConvertToImage();
+  EXPECT_LT(shot.GetRed(253, 193), 60);   // bottom-right handle
+  EXPECT_LT(shot.GetRed(96, 96), 60);     // top-left handle
+  EXPECT_LT(shot.GetRed(172, 96), 60);    // top handle, centred
+  EXPECT_GT(shot.GetRed(130, 96), 200);   // between handles
+  m_view->PaintBuffer().SaveFile(pvtest::ScreenshotPath("pageview_tracker.png"),
+                                 wxBITMAP_TYPE_PNG);
+
+  // The stroke moves by its body and has no handles; the arrow loses its selection.
+  CStroke* stroke = image->Strokes()[0].get();
+  const CRect before = stroke->TrackerRect();
+  Drag({{350, 300}, {360, 340}, {370, 350}});
+  EXPECT_EQ(stroke->TrackerRect(), before.Offset(20, 50));
+  EXPECT_TRUE(stroke->IsSelected());
+  EXPECT_FALSE(arrow->IsSelected());
+  // Moving is not an undoable step: one undo takes the stroke away altogether.
+  Command(res::kIdShapeUndo);
+  EXPECT_FALSE(stroke->IsVisible());
+  EXPECT_TRUE(arrow->IsVisible());
+}
+
+TEST_F(CAllViewTest, AHorizontalArrowCanBePickedUpByItsLine) {
+  const auto scrap = m_dir / "flat";
+  pvtest::MakeScrap(scrap, 600, 600);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  Command(res::kIdArrow);
+  Drag({{100, 200}, {300, 200}});
+  Command(res::kIdShapeSelect);
+  Drag({{200, 201}, {200, 251}});
+  EXPECT_EQ(m_doc->PageImage()->Arrows()[0]->Rect(), (CRect{100, 250, 300, 250}));
+}
+
+TEST_F(CAllViewTest, TextBoxBorderResizesWithAFrameThenTheWindow) {
+  const auto scrap = m_dir / "box";
+  pvtest::MakeScrap(scrap, 600, 600);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  Command(res::kIdTextBox);
+  Drag({{300, 60}, {300, 60}});
+  CTextBox* box = m_doc->PageImage()->TextBoxes()[0].get();
+  auto* edit = dynamic_cast<CTextBoxEdit*>(box->Window());
+  ASSERT_NE(edit, nullptr);
+  ASSERT_EQ(box->Rect(), (CRect{300, 60, 420, 140}));
+  pvtest::Pump(30);
+  const wxPoint o = edit->GetClientAreaOrigin();
+  auto at = [&](int wx, int wy) { return wxPoint(wx - o.x, wy - o.y); };  // window → client
+
+  EXPECT_EQ(edit->CursorKindAt(at(118, 40)), CursorKind::SizeWE);
+  EXPECT_EQ(edit->CursorKindAt(at(1, 40)), CursorKind::SizeWE);
+  EXPECT_EQ(edit->CursorKindAt(at(60, 0)), CursorKind::SizeNS);
+  EXPECT_EQ(edit->CursorKindAt(at(60, 79)), CursorKind::SizeNS);
+  EXPECT_EQ(edit->CursorKindAt(at(119, 79)), CursorKind::SizeNWSE);
+  EXPECT_EQ(edit->CursorKindAt(at(0, 0)), CursorKind::SizeNWSE);
+  EXPECT_EQ(edit->CursorKindAt(at(119, 0)), CursorKind::SizeNESW);
+  EXPECT_EQ(edit->CursorKindAt(at(0, 79)), CursorKind::SizeNESW);
+  EXPECT_EQ(edit->CursorKindAt(at(60, 40)), CursorKind::IBeam);
+  m_doc->SetModifiedFlag(false);
+
+  // Grab the right edge and pull it 40 pixels out: only a frame follows at first.
+  MouseTo(edit, wxEVT_LEFT_DOWN, at(118, 40).x, at(118, 40).y);
+  MouseTo(edit, wxEVT_MOTION, at(158, 45).x, at(158, 45).y);
+  ASSERT_TRUE(m_view->FrameFeedback().has_value());
+  EXPECT_EQ(*m_view->FrameFeedback(), (CRect{300, 60, 460, 140}));
+  EXPECT_EQ(box->Rect(), (CRect{300, 60, 420, 140}));
+  std::vector<uint8_t> rgb;
+  const wxSize client = m_view->GetClientSize();
+  m_view->ComposeClient(rgb, client.x, client.y);
+  auto red = [&](int x, int y) { return rgb[static_cast<size_t>((y * client.x + x) * 3)]; };
+  EXPECT_EQ(red(458, 100), 0);    // the 2-pixel frame inverts the white page
+  EXPECT_EQ(red(459, 100), 0);
+  EXPECT_EQ(red(457, 100), 255);
+  EXPECT_EQ(red(440, 61), 0);
+  EXPECT_EQ(red(440, 62), 255);
+
+  MouseTo(edit, wxEVT_LEFT_UP, at(158, 45).x, at(158, 45).y);
+  EXPECT_EQ(box->Rect(), (CRect{300, 60, 460, 140}));
+  EXPECT_FALSE(m_view->FrameFeedback().has_value());
+  EXPECT_EQ(edit->GetSize(), wxSize(160, 80));
+  EXPECT_EQ(edit->GetPosition(), wxPoint(300, 60));
+  EXPECT_TRUE(m_doc->IsModified());
+
+  // The top-left corner dragged past the bottom-right one: the rectangle is normalised.
+  MouseTo(edit, wxEVT_LEFT_DOWN, at(0, 0).x, at(0, 0).y);
+  MouseTo(edit, wxEVT_LEFT_UP, at(200, 100).x, at(200, 100).y);
+  EXPECT_EQ(box->Rect(), (CRect{460, 140, 500, 160}));
+}
+
+TEST_F(CAllViewTest, ShapeSelectionMovesATextBoxWithinTheClientArea) {
+  const auto scrap = m_dir / "move";
+  pvtest::MakeScrap(scrap, 600, 600);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  Command(res::kIdTextBox);
+  Drag({{100, 100}, {100, 100}});
+  CTextBox* box = m_doc->PageImage()->TextBoxes()[0].get();
+  auto* edit = dynamic_cast<CTextBoxEdit*>(box->Window());
+  ASSERT_NE(edit, nullptr);
+  Command(res::kIdShapeSelect);
+  ASSERT_TRUE(box->IsMoveMode());
+  EXPECT_EQ(edit->CursorKindAt({60, 40}), CursorKind::Move);
+  EXPECT_EQ(edit->CursorKindAt({1, 40}), CursorKind::Move);  // no resizing while moving
+
+  MouseTo(edit, wxEVT_LEFT_DOWN, 10, 10);
+  EXPECT_TRUE(box->IsSelected());
+  MouseTo(edit, wxEVT_MOTION, 60, 40);
+  EXPECT_EQ(*m_view->FrameFeedback(), (CRect{150, 130, 270, 210}));
+  EXPECT_EQ(box->Rect(), (CRect{100, 100, 220, 180}));
+  MouseTo(edit, wxEVT_LEFT_UP, 60, 40);
+  EXPECT_EQ(box->Rect(), (CRect{150, 130, 270, 210}));
+
+  // The frame 3 pixels outside the window is the box's tracker in the view: it moves the box
+  // there as well.
+  const CRect r = box->Rect();
+  Drag({{r.left - 2, r.top - 2}, {r.left - 102, r.top - 52}});
+  EXPECT_EQ(box->Rect(), r.Offset(-100, -50));
+
+  // Far beyond the view: the pointer is held at the client area's last pixel.
+  const wxSize client = m_view->GetClientSize();
+  MouseTo(edit, wxEVT_LEFT_DOWN, 0, 0);
+  MouseTo(edit, wxEVT_LEFT_UP, 5000, 5000);
+  EXPECT_EQ(box->Rect().TopLeft(), (CPoint{client.x - 1, client.y - 1}));
 }
 
 }  // namespace

@@ -96,4 +96,27 @@ TEST(MarkRaster, ShortArrowHasOnlyItsShaft) {
   EXPECT_EQ(c.Px(30, 48)[0], 255);
 }
 
+TEST(MarkRaster, InvertedFrameIsTwoPixelsInsideAndUndoesItself) {
+  Canvas c;
+  const std::vector<uint8_t> before = c.rgb;
+  // Runs off the right edge of the canvas; only its visible part is inverted.
+  marks::InvertFrame(c.Target(), {10, 30, 120, 50}, 2);
+  EXPECT_EQ(c.Px(10, 30)[0], 0);
+  EXPECT_EQ(c.Px(11, 40)[1], 0);
+  EXPECT_EQ(c.Px(12, 40)[2], 255);  // inside the frame
+  EXPECT_EQ(c.Px(50, 31)[0], 0);
+  EXPECT_EQ(c.Px(50, 32)[0], 255);
+  EXPECT_EQ(c.Px(50, 48)[0], 0);
+  EXPECT_EQ(c.Px(50, 47)[0], 255);
+  EXPECT_EQ(c.Px(9, 40)[0], 255);   // outside
+  EXPECT_EQ(c.Px(99, 40)[0], 255);  // the right edge lies beyond the canvas
+  EXPECT_EQ(c.Px(50, 50)[0], 255);  // bottom edge exclusive
+  marks::InvertFrame(c.Target(), {10, 30, 120, 50}, 2);
+  EXPECT_EQ(c.rgb, before);
+  // Black "text" under the frame turns white.
+  marks::InvertFrame(c.Target(), {0, 21, 5, 40}, 2);
+  EXPECT_EQ(c.Px(2, 22)[0], 255);
+  EXPECT_EQ(c.Px(2, 23)[0], 0);
+}
+
 }  // namespace

@@ -76,6 +76,8 @@ void CAllView::ResetView() {
   m_arrow = nullptr;
   m_newBox = nullptr;
   m_moving = nullptr;
+  m_trackHit = CShapeRectTracker::Hit::None;
+  m_feedback.reset();
   m_focusedBox = nullptr;
   if (HasCapture()) ReleaseMouse();
   UpdateScrollbars();
@@ -269,6 +271,7 @@ void CAllView::ComposeClient(std::vector<uint8_t>& rgb, int width, int height) c
   }
   if (m_stroke) marks::DrawStroke(target, map, *m_stroke);
   if (m_arrow) marks::DrawArrow(target, map, *m_arrow);
+  if (m_feedback) marks::InvertFrame(target, m_feedback->Offset(-s.x, -s.y), 2);
 }
 
 void CAllView::OnPaint(wxPaintEvent&) {
@@ -303,9 +306,23 @@ wxBitmap CAllView::PaintBuffer() const {
       mem.SetPen(wxPen(*wxBLACK, 1, wxPENSTYLE_DOT));
       for (const _SHAPE& shape : image->Shapes()) {
         if (!shape.shape->IsVisible() || !shape.shape->IsSelected()) continue;
-        const CRect r = shape.shape->TrackerRect();
+        const CShapeRectTracker tracker = shape.shape->Tracker();
+        const CRect r = tracker.Rect();
         const wxPoint at = ToClient(r.TopLeft());
-        mem.DrawRectangle(at.x, at.y, r.Width(), r.Height());
+        mem.SetBrush(*wxTRANSPARENT_BRUSH);
+        mem.SetPen(wxPen(*wxBLACK, 1, wxPENSTYLE_DOT));
+        mem.DrawRectangle(at.x, at.y, std::max(1, r.Width()), std::max(1, r.Height()));
+        if (!tracker.HasHandles()) continue;
+        mem.SetBrush(*wxBLACK_BRUSH);
+        mem.SetPen(*wxTRANSPARENT_PEN);
+        for (auto h : {CShapeRectTracker::Hit::TopLeft, CShapeRectTracker::Hit::TopRight,
+                       CShapeRectTracker::Hit::BottomRight, CShapeRectTracker::Hit::BottomLeft,
+                       CShapeRectTracker::Hit::Top, CShapeRectTracker::Hit::Right,
+                       CShapeRectTracker::Hit::Bottom, CShapeRectTracker::Hit::Left}) {
+          const CRect hr = tracker.HandleRect(h);
+          const wxPoint hat = ToClient(hr.TopLeft());
+          mem.DrawRectangle(hat.x, hat.y, hr.Width(), hr.Height());
+        }
       }
     }
     if (m_newBox) {

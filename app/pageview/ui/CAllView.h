@@ -3,6 +3,7 @@
 #include <wx/bitmap.h>
 #include <wx/window.h>
 
+#include <optional>
 #include <vector>
 
 #include "app/document/ui/CDocView.h"
@@ -55,6 +56,13 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   void ComposeClient(std::vector<uint8_t>& rgb, int width, int height) const;
   // The whole client area as painted: picture, marks, closed text boxes, selection frames.
   wxBitmap PaintBuffer() const;
+  // The pointer shape over view point `view` in tool mode (what the set-cursor handler
+  // shows); Default leaves the choice to the toolkit.
+  CursorKind CursorAt(CPoint view) const;
+  // The 2-pixel inverted frame that follows the pointer while a text box is moved or resized
+  // (view units); nullopt removes it.
+  void SetFrameFeedback(std::optional<CRect> rect);
+  const std::optional<CRect>& FrameFeedback() const { return m_feedback; }
 
  private:
   void OnPaint(wxPaintEvent& event);
@@ -76,6 +84,9 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   // Keeps a drawing pointer on the picture; returns the point to use.
   CPoint KeepInPicture(CPoint view);
   void FinishDrawing(CPoint view);
+  // Shape selection: picks the frame under the press (arrows, then strokes, then text boxes).
+  void StartTracking(CSBImage& image, CPoint view);
+  void TrackTo(CPoint view);
   CTextBoxEdit* EditorOf(CTextBox* box);
   void OpenTextBox(CSBImage& image, CTextBox* box);
 
@@ -91,7 +102,12 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   CPoint m_boxEnd;
   CPoint m_lastPoint;
   int m_shiftAxis = 0;  // 0 none, 1 keep y, 2 keep x
+  // Shape selection: the shape whose frame is dragged, the part of the frame grabbed, the
+  // frame at the press and the press point (view units).
   CShape* m_moving = nullptr;
+  CShapeRectTracker::Hit m_trackHit = CShapeRectTracker::Hit::None;
+  CRect m_trackStart;
   CPoint m_moveFrom;
+  std::optional<CRect> m_feedback;
   CTextBox* m_focusedBox = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "app/pageview/TextBoxGeometry.h"
 #include "app/pageview/ui/CAllView.h"
 #include "app/pageview/ui/CTextBoxEdit.h"
+#include "app/pageview/ui/Cursors.h"
 #include "app/res/Resource.h"
 
 // Mouse input of the page view: the pen, arrow and text box tools and shape selection.
@@ -35,6 +36,15 @@ bool CAllView::OfferPressToShapes(CSBImage& image, CPoint view) {
       auto* box = static_cast<CTextBox*>(shape);
       if (box->Rect().Contains(view)) {
         OpenTextBox(image, box);
+        // The press goes on to the window, so a move or a resize starts where it was.
+        if (CTextBoxEdit* edit = EditorOf(box)) {
+          wxMouseEvent press(wxEVT_LEFT_DOWN);
+          const wxPoint at = ToClient(view) - edit->GetPosition() - edit->GetClientAreaOrigin();
+          press.SetPosition(at);
+          press.m_leftDown = true;
+          press.SetEventObject(edit);
+          edit->GetEventHandler()->ProcessEvent(press);
+        }
         return true;
       }
     } else if (shape->TrackerRect().Contains(view)) {
@@ -85,24 +95,7 @@ void CAllView::OnLeftDown(wxMouseEvent& event) {
       if (m_doc) m_doc->SetModifiedFlag();
       CaptureMouse();
       break;
-    case kToolShapeSelect: {
-      // Arrows first, then strokes: the first one hit is selected and can be dragged.
-      CShape* hit = nullptr;
-      for (auto& a : image->Arrows()) {
-        if (!hit && a->IsVisible() && a->IsFinished() && a->TrackerRect().Contains(view)) hit = a.get();
-      }
-      for (auto& s : image->Strokes()) {
-        if (!hit && s->IsVisible() && s->TrackerRect().Contains(view)) hit = s.get();
-      }
-      if (hit) {
-        hit->SetSelected(true);
-        m_moving = hit;
-        m_moveFrom = view;
-        CaptureMouse();
-      }
-      Refresh(false);
-      break;
-    }
+    case kToolShapeSelect: StartTracking(*image, view); break;
     default: break;
   }
 }
@@ -115,13 +108,10 @@ void CAllView::OnMotion(wxMouseEvent& event) {
     return;
   }
   if (m_moving) {
-    // Moving by the frame keeps the shape inside the client area.
+    // Dragging a frame keeps the pointer inside the client area.
     const wxSize client = GetClientSize();
     const wxPoint c = event.GetPosition();
-    view = ToView({std::clamp(c.x, 0, client.x - 1), std::clamp(c.y, 0, client.y - 1)});
-    m_moving->MoveBy(view.x - m_moveFrom.x, view.y - m_moveFrom.y);
-    m_moveFrom = view;
-    Refresh(false);
+    TrackTo(ToView({std::clamp(c.x, 0, client.x - 1), std::clamp(c.y, 0, client.y - 1)}));
     return;
   }
   view = KeepInPicture(view);
@@ -181,7 +171,13 @@ void CAllView::OnLeftUp(wxMouseEvent& event) {
   if (!HasCapture()) return;
   ReleaseMouse();
   if (m_moving) {
+    const wxSize client = GetClientSize();
+    const wxPoint c = event.GetPosition();
+    TrackTo(ToView({std::clamp(c.x, 0, client.x - 1), std::clamp(c.y, 0, client.y - 1)}));
+    // Moving or resizing a mark changes what a save writes, so it must not be lost silently.
+    if (m_doc && !(m_moving->TrackerRect() == m_trackStart)) m_doc->SetModifiedFlag();
     m_moving = nullptr;
+    m_trackHit = CShapeRectTracker::Hit::None;
     Refresh(false);
     return;
   }
@@ -190,30 +186,84 @@ void CAllView::OnLeftUp(wxMouseEvent& event) {
 
 void CAllView::OnCaptureLost(wxMouseCaptureLostEvent&) {
   m_moving = nullptr;
+  m_trackHit = CShapeRectTracker::Hit::None;
   if (m_stroke || m_arrow || m_newBox) FinishDrawing(m_lastPoint);
 }
 
-void CAllView::OnSetCursor(wxSetCursorEvent& event) {
-  CSBImage* image = Image();
-  const CPoint view = ToView({event.GetX(), event.GetY()});
-  if (!image || image->EditFlag() != 1 || !m_state.InPicture(view)) {
-    event.Skip();
-    return;
+void CAllView::StartTracking(CSBImage& image, CPoint view) {
+  using Hit = CShapeRectTracker::Hit;
+  CShape* hit = nullptr;
+  Hit part = Hit::None;
+  auto consider = [&](CShape* shape) {
+    if (hit || !shape->IsVisible()) return;
+    const Hit h = shape->Tracker().HitTest(view);
+    if (h != Hit::None) {
+      hit = shape;
+      part = h;
+    }
+  };
+  for (auto& a : image.Arrows()) {
+    if (a->IsFinished()) consider(a.get());
   }
+  for (auto& s : image.Strokes()) consider(s.get());
+  // The press missed the text boxes' windows (those open the box), but it may be on the
+  // frame around one.
+  for (auto& b : image.TextBoxes()) consider(b.get());
+  if (hit) {
+    hit->SetSelected(true);
+    m_moving = hit;
+    m_trackHit = part;
+    m_trackStart = hit->TrackerRect();
+    m_moveFrom = view;
+    CaptureMouse();
+  }
+  Refresh(false);
+}
+
+void CAllView::TrackTo(CPoint view) {
+  const CShapeRectTracker start(m_trackStart, m_moving->HasResizeHandles());
+  const CRect target = start.Track(m_trackHit, view.x - m_moveFrom.x, view.y - m_moveFrom.y);
+  if (m_trackHit == CShapeRectTracker::Hit::Inside) {
+    const CRect now = m_moving->TrackerRect();
+    m_moving->MoveBy(target.left - now.left, target.top - now.top);
+  } else {
+    m_moving->ResizeTracker(target);
+  }
+  if (m_moving->Type() == kShapeTextBox) PlaceTextBoxWindows();
+  Refresh(false);
+}
+
+CursorKind CAllView::CursorAt(CPoint view) const {
+  CSBImage* image = Image();
+  if (!image || image->EditFlag() != 1 || !m_state.InPicture(view)) return CursorKind::Default;
   switch (image->Tool()) {
     case kToolArrow:
     case kToolTextBox:
-    case kToolRangeSelect: event.SetCursor(wxCursor(wxCURSOR_CROSS)); return;
+    case kToolRangeSelect: return CursorKind::Cross;
     case kToolShapeSelect:
       for (const _SHAPE& s : image->Shapes()) {
-        if (s.shapeType != kShapeTextBox && s.shape->IsVisible() &&
-            s.shape->TrackerRect().Contains(view)) {
-          event.SetCursor(wxCursor(wxCURSOR_SIZING));
-          return;
-        }
+        if (!s.shape->IsVisible()) continue;
+        const CShapeRectTracker tracker = s.shape->Tracker();
+        const CShapeRectTracker::Hit hit = tracker.HitTest(view);
+        if (hit != CShapeRectTracker::Hit::None) return CShapeRectTracker::CursorFor(hit);
       }
       break;
     default: break;
   }
-  event.Skip();
+  return CursorKind::Default;
+}
+
+void CAllView::OnSetCursor(wxSetCursorEvent& event) {
+  const CursorKind kind = CursorAt(ToView({event.GetX(), event.GetY()}));
+  if (kind == CursorKind::Default) {
+    event.Skip();
+    return;
+  }
+  event.SetCursor(CursorOf(kind));
+}
+
+void CAllView::SetFrameFeedback(std::optional<CRect> rect) {
+  if (rect == m_feedback) return;
+  m_feedback = rect;
+  Refresh(false);
 }

@@ -2,8 +2,11 @@
 
 #include <wx/fontenum.h>
 
+#include <algorithm>
+
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/pageview/ui/CAllView.h"
+#include "app/pageview/ui/Cursors.h"
 #include "app/res/Resource.h"
 
 const wxFont& TextBoxFont() {
@@ -35,6 +38,7 @@ CTextBoxEdit::CTextBoxEdit(CAllView* view, CTextBox* box)
   Bind(wxEVT_MOTION, &CTextBoxEdit::OnMotion, this);
   Bind(wxEVT_LEFT_UP, &CTextBoxEdit::OnLeftUp, this);
   Bind(wxEVT_SET_CURSOR, &CTextBoxEdit::OnSetCursor, this);
+  Bind(wxEVT_MOUSE_CAPTURE_LOST, &CTextBoxEdit::OnCaptureLost, this);
 }
 
 void CTextBoxEdit::ShowEditor(bool show) {
@@ -73,44 +77,96 @@ void CTextBoxEdit::OnKeyDown(wxKeyEvent& event) {
   event.Skip();
 }
 
+CursorKind CTextBoxEdit::CursorKindAt(wxPoint client) const {
+  if (m_box->IsMoveMode()) return CursorKind::Move;
+  // The grab band runs along the inside of the whole window, border included.
+  const wxPoint origin = GetClientAreaOrigin();
+  const wxSize size = GetSize();
+  const CRect window{0, 0, size.x, size.y};
+  const CPoint p{client.x + origin.x, client.y + origin.y};
+  return textbox::CursorForGrip(textbox::HitGrip(window, p, textbox::kGripBorder));
+}
+
 void CTextBoxEdit::OnSetCursor(wxSetCursorEvent& event) {
-  if (m_box->IsMoveMode()) {
-    event.SetCursor(wxCursor(wxCURSOR_SIZING));
+  const CursorKind kind = CursorKindAt({event.GetX(), event.GetY()});
+  if (kind == CursorKind::IBeam) {
+    event.Skip();
     return;
   }
-  event.Skip();
+  event.SetCursor(CursorOf(kind));
 }
 
 void CTextBoxEdit::OnLeftDown(wxMouseEvent& event) {
-  if (!m_box->IsMoveMode()) {
-    event.Skip();
-    return;
+  if (m_box->IsMoveMode()) {
+    if (CSBImage* image = m_view->Image()) image->DeselectAll();
+    m_box->SetSelected(true);
+    m_drag = Drag::Move;
+  } else {
+    const wxPoint origin = GetClientAreaOrigin();
+    const wxSize size = GetSize();
+    const wxPoint at = event.GetPosition() + origin;
+    m_grip = textbox::HitGrip({0, 0, size.x, size.y}, {at.x, at.y}, textbox::kGripBorder);
+    if (m_grip == textbox::Grip::None) {
+      event.Skip();  // the caret goes where the press was
+      return;
+    }
+    m_drag = Drag::Resize;
   }
-  if (CSBImage* image = m_view->Image()) image->DeselectAll();
-  m_box->SetSelected(true);
-  m_dragging = true;
   m_dragStart = ClientToScreen(event.GetPosition());
   m_startRect = m_box->Rect();
   CaptureMouse();
+  m_view->SetFrameFeedback(m_startRect);
   m_view->Refresh(false);
+}
+
+CRect CTextBoxEdit::DraggedRect(wxPoint screen) const {
+  // The pointer stays inside the view's client area.
+  const wxSize client = m_view->GetClientSize();
+  wxPoint inView = m_view->ScreenToClient(screen);
+  inView.x = std::clamp(inView.x, 0, std::max(0, client.x - 1));
+  inView.y = std::clamp(inView.y, 0, std::max(0, client.y - 1));
+  const wxPoint kept = m_view->ClientToScreen(inView);
+  const int dx = kept.x - m_dragStart.x, dy = kept.y - m_dragStart.y;
+  return m_drag == Drag::Move ? m_startRect.Offset(dx, dy)
+                              : textbox::ResizeByGrip(m_startRect, m_grip, dx, dy);
 }
 
 void CTextBoxEdit::OnMotion(wxMouseEvent& event) {
-  if (!m_dragging) {
+  if (m_drag == Drag::None) {
+    // The toolkit's text view keeps its own I-beam; set the sizing cursors ourselves.
+    const CursorKind kind = CursorKindAt(event.GetPosition());
+    if (kind != m_cursor) {
+      m_cursor = kind;
+      SetCursor(kind == CursorKind::IBeam ? wxNullCursor : CursorOf(kind));
+    }
     event.Skip();
     return;
   }
-  const wxPoint now = ClientToScreen(event.GetPosition());
-  m_box->SetRect(m_startRect.Offset(now.x - m_dragStart.x, now.y - m_dragStart.y));
-  m_view->PlaceTextBoxWindows();
-  m_view->Refresh(false);
+  m_view->SetFrameFeedback(DraggedRect(ClientToScreen(event.GetPosition())));
 }
 
 void CTextBoxEdit::OnLeftUp(wxMouseEvent& event) {
-  if (!m_dragging) {
+  if (m_drag == Drag::None) {
     event.Skip();
     return;
   }
-  m_dragging = false;
+  const CRect rect = DraggedRect(ClientToScreen(event.GetPosition()));
+  const bool changed = !(rect == m_startRect);
+  if (rect.Width() > 0 && rect.Height() > 0) m_box->SetRect(rect);
+  EndDrag();
+  m_view->PlaceTextBoxWindows();
+  if (changed && m_view->Document()) m_view->Document()->SetModifiedFlag();
+}
+
+void CTextBoxEdit::OnCaptureLost(wxMouseCaptureLostEvent&) {
+  m_drag = Drag::None;
+  m_view->SetFrameFeedback(std::nullopt);
+}
+
+void CTextBoxEdit::EndDrag() {
+  m_drag = Drag::None;
+  m_grip = textbox::Grip::None;
   if (HasCapture()) ReleaseMouse();
+  m_view->SetFrameFeedback(std::nullopt);
+  m_view->Refresh(false);
 }

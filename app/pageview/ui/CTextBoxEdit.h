@@ -17,6 +17,9 @@ class CTextBoxEdit : public wxTextCtrl, public ITextBoxWindow {
   void ShowEditor(bool show) override;
   void DestroyEditor() override;
   CTextBox* Box() const { return m_box; }
+  // The pointer shape over a point of this window (client pixels): the move cursor in move
+  // mode, a sizing cursor on the border, else the I-beam.
+  CursorKind CursorKindAt(wxPoint client) const;
 
  private:
   void OnText(wxCommandEvent& event);
@@ -26,12 +29,22 @@ class CTextBoxEdit : public wxTextCtrl, public ITextBoxWindow {
   void OnMotion(wxMouseEvent& event);
   void OnLeftUp(wxMouseEvent& event);
   void OnSetCursor(wxSetCursorEvent& event);
+  void OnCaptureLost(wxMouseCaptureLostEvent& event);
+  // Where the box would go for the pointer at `screen` (screen pixels), view units.
+  CRect DraggedRect(wxPoint screen) const;
+  void EndDrag();
+
+  // A press in move mode moves the box; a press on the border otherwise resizes it. Both
+  // show a frame on the view and change the window only on release.
+  enum class Drag { None, Move, Resize };
 
   CAllView* m_view;
   CTextBox* m_box;
-  bool m_dragging = false;
+  Drag m_drag = Drag::None;
+  textbox::Grip m_grip = textbox::Grip::None;
   wxPoint m_dragStart;  // screen pixels
   CRect m_startRect;
+  CursorKind m_cursor = CursorKind::IBeam;
 };
 
 // The font text boxes use: "ＭＳ ゴシック" 18 pixels, or the desktop's Japanese gothic.
