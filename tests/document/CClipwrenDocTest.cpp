@@ -6,6 +6,8 @@
 #include "app/pageview/ui/CAllView.h"
 #include "app/pageview/ui/CClipwrenView.h"
 #include "app/res/Resource.h"
+#include "app/shell/AppSettings.h"
+#include "platform/Registry.h"
 #include "tests/pageview/WxFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -235,6 +237,103 @@ TEST_F(DocumentTest, TextTabFallsBackWhenTheNextScrapHasNoText) {
   EXPECT_EQ(m_doc->ActiveTab(), kTabText);
   m_pane->OpenScrap((m_dir / "n").string());
   EXPECT_EQ(m_doc->ActiveTab(), kTabPage);
+}
+
+TEST_F(DocumentTest, PrintSettingsGoBackToTheirDefaultsForEveryScrap) {
+  pvtest::MakeScrap(m_dir / "a", 300, 200);
+  pvtest::MakeScrap(m_dir / "b", 300, 200);
+  m_pane->OpenScrap((m_dir / "a").string());
+  const print::PrintSettings chosen{print::kMonochrome, print::kLandscape, print::kPageCount, 150,
+                                    12, 1, 1};
+  m_doc->PrintSettings() = chosen;
+  m_doc->SetPdfExportPending(true);
+  // Tab changes and saves keep them.
+  m_doc->SetActiveTab(kTabText);
+  Command(res::kIdFileSave);
+  EXPECT_EQ(m_doc->PrintSettings(), chosen);
+  m_pane->OpenScrap((m_dir / "b").string());
+  EXPECT_EQ(m_doc->PrintSettings(), print::PrintSettings{});
+  EXPECT_TRUE(m_doc->PrintSettings().IsPortrait());
+  // The export request belongs to the print path, which clears it itself.
+  EXPECT_TRUE(m_doc->IsPdfExportPending());
+
+  // Opening the same scrap again resets them too, and so does a new document.
+  m_doc->PrintSettings().scale = 300;
+  m_pane->OpenScrap((m_dir / "b").string());
+  EXPECT_EQ(m_doc->PrintSettings().scale, 100);
+  m_doc->PrintSettings().orientation = print::kLandscape;
+  m_doc->NewDocument();
+  EXPECT_EQ(m_doc->PrintSettings(), print::PrintSettings{});
+  EXPECT_TRUE(m_doc->GetTitle().empty());
+}
+
+TEST_F(DocumentTest, PrintSettingsResetWithoutPageViewsToo) {
+  CClipwrenDoc bare;
+  bare.PrintSettings().scalingMode = print::kScale;
+  pvtest::MakeScrap(m_dir / "c", 50, 50);
+  EXPECT_TRUE(bare.OpenScrap((m_dir / "c").string()));
+  EXPECT_EQ(bare.PrintSettings(), print::PrintSettings{});
+  EXPECT_FALSE(bare.PageImage()->IsLoaded());  // nothing is loaded without a view
+}
+
+TEST_F(DocumentTest, EvernoteSettingsAreReadWhenTheDocumentIsMade) {
+  shell::AppSettings settings{platform::Registry(platform::Hive::CurrentUser)};
+  ASSERT_TRUE(settings.WriteString(shell::kSectionSettings, shell::kEverNoteExePath,
+                                   "/opt/ev/Evernote.exe"));
+  ASSERT_TRUE(settings.WriteInt(shell::kSectionSettings, shell::kSendText2EverNote, 1));
+  ASSERT_TRUE(settings.WriteInt(shell::kSectionSettings, shell::kFileNameType, 2));
+  ASSERT_TRUE(settings.WriteString(shell::kSectionSettings, shell::kUserDefinedName, "切り抜き"));
+  CClipwrenDoc doc;
+  EXPECT_EQ(doc.Evernote().exePath, "/opt/ev/Evernote.exe");
+  EXPECT_EQ(doc.Evernote().sendText, 1);
+  EXPECT_EQ(doc.Evernote().fileNameType, 2);
+  EXPECT_EQ(doc.Evernote().userDefinedName, "切り抜き");
+  // Read once: later changes in the registry reach the next document only.
+  ASSERT_TRUE(settings.WriteInt(shell::kSectionSettings, shell::kFileNameType, 3));
+  EXPECT_EQ(doc.Evernote().fileNameType, 2);
+  pvtest::MakeScrap(m_dir / "d", 50, 50);
+  EXPECT_TRUE(doc.OpenScrap((m_dir / "d").string()));
+  EXPECT_EQ(doc.Evernote().fileNameType, 2);
+}
+
+TEST_F(DocumentTest, ShapeUndoRedoDeleteFollowTheToolAndTheHistory) {
+  pvtest::MakeScrap(m_dir / "s", 300, 200);
+  m_pane->OpenScrap((m_dir / "s").string());
+  EXPECT_FALSE(Enabled(res::kIdShapeUndo));
+  EXPECT_FALSE(Enabled(res::kIdShapeRedo));
+  DrawStroke();
+  DrawStroke();
+  CSBImage* image = m_doc->PageImage();
+  EXPECT_TRUE(Enabled(res::kIdShapeUndo));
+  EXPECT_FALSE(Enabled(res::kIdShapeRedo));
+  EXPECT_FALSE(Enabled(res::kIdShapeDelete));  // only with shape selection
+  Command(res::kIdShapeSelect);
+  EXPECT_TRUE(Enabled(res::kIdShapeDelete));
+  m_doc->SetModifiedFlag(false);
+  Command(res::kIdShapeDelete);  // nothing selected: nothing happens
+  EXPECT_FALSE(m_doc->IsModified());
+  EXPECT_EQ(image->History().Size(), 2);
+  image->Strokes()[0]->SetSelected(true);
+  image->Strokes()[1]->SetSelected(true);
+  Command(res::kIdShapeDelete);
+  EXPECT_TRUE(m_doc->IsModified());
+  EXPECT_EQ(image->History().Size(), 4);
+  EXPECT_FALSE(image->Strokes()[0]->IsVisible());
+  EXPECT_FALSE(image->Strokes()[1]->IsVisible());
+  // One undo brings back only the one deleted last in list order.
+  m_doc->SetModifiedFlag(false);
+  Command(res::kIdShapeUndo);
+  EXPECT_TRUE(m_doc->IsModified());
+  EXPECT_FALSE(image->Strokes()[0]->IsVisible());
+  EXPECT_TRUE(image->Strokes()[1]->IsVisible());
+  EXPECT_TRUE(Enabled(res::kIdShapeRedo));
+  Command(res::kIdShapeRedo);
+  EXPECT_FALSE(image->Strokes()[1]->IsVisible());
+  EXPECT_FALSE(Enabled(res::kIdShapeRedo));
+  // Shape commands need a picture tab.
+  m_doc->SetActiveTab(kTabPictures);
+  EXPECT_FALSE(Enabled(res::kIdShapeDelete));
+  EXPECT_FALSE(Enabled(res::kIdShapeUndo));
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ wxString CClipwrenDoc::SaveQuestion() const {
 
 void CClipwrenDoc::NewDocument() {
   m_title.clear();
-  // The print settings go back to their defaults here once printing keeps them.
+  m_printSettings.Reset();
 }
 
 bool CClipwrenDoc::OpenScrap(const std::string& folder) {
@@ -123,6 +123,8 @@ bool CClipwrenDoc::OpenScrap(const std::string& folder) {
 
   std::error_code ec;
   m_copyPresent = std::filesystem::is_regular_file(m_copyImage->Path(), ec);
+  // Settings chosen for one scrap never carry over to the next, views or not.
+  m_printSettings.Reset();
   if (!m_pageView) return true;
   (void)m_pageImage->Load();
   if (m_copyPresent && m_copyView) {
@@ -138,7 +140,6 @@ bool CClipwrenDoc::OpenScrap(const std::string& folder) {
   }
   m_picturesPresent = m_picturesPane ? m_picturesPane->LoadFolder(path) : 0;
   ReadViewSettings();
-  // The print settings go back to their defaults here once printing keeps them.
   return true;
 }
 

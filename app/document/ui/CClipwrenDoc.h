@@ -12,6 +12,7 @@
 #include "app/document/ui/CDocView.h"
 #include "app/document/ui/DocPanes.h"
 #include "app/pageview/CSBImage.h"
+#include "app/print/PrintSettings.h"
 #include "app/shell/AppSettings.h"
 
 // Active tab indexes.
@@ -48,7 +49,8 @@ class CClipwrenDoc : public wxEvtHandler {
   // Opens the scrap (or folder) at `folder`: asks about unsaved changes, recreates both
   // picture tabs, loads the pictures, the text and the pictures-tab settings.
   bool OpenScrap(const std::string& folder);
-  // Empties the title (the framework's new document).
+  // Empties the title and puts the print settings back to their defaults (the framework's
+  // new document).
   void NewDocument();
   // Saves by the active tab, or everything after a yes to the save question. Returns the
   // image library's message when a picture could not be written (already shown to the user
@@ -86,6 +88,11 @@ class CClipwrenDoc : public wxEvtHandler {
   const std::string& Folder() const { return m_folder; }
   ViewSettings& PictureSettings() { return m_viewSettings; }
   const shell::EvernoteSettings& Evernote() const { return m_evernote; }
+  // How the open scrap is printed; back to the defaults for every scrap.
+  print::PrintSettings& PrintSettings() { return m_printSettings; }
+  // Set by the PDF export command; the print path reads and clears it.
+  bool IsPdfExportPending() const { return m_pdfExportPending; }
+  void SetPdfExportPending(bool pending) { m_pdfExportPending = pending; }
   std::string& TextFilePath() { return m_textPath; }
   const std::string& InfoPath() const { return m_infoPath; }
 
@@ -153,6 +160,7 @@ class CClipwrenDoc : public wxEvtHandler {
   std::string m_infoPath;
   ViewSettings m_viewSettings;
   shell::EvernoteSettings m_evernote;
+  print::PrintSettings m_printSettings;
   int m_penIndex = 0;
 
   IFrameHooks* m_frame = nullptr;
