@@ -158,6 +158,8 @@ TEST_F(CMainFrameTest, MenuBarAndSearchBarFollowTheTab) {
     SetTab(c.tab);
     EXPECT_EQ(m_frame->CurrentMenuId(), c.menu) << "tab " << c.tab;
     EXPECT_EQ(static_cast<int>(m_frame->GetMenuBar()->GetMenuCount()), c.menus);
+    m_frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    for (int i = 0; i < c.menus; ++i) EXPECT_TRUE(m_frame->GetMenuBar()->IsEnabledTop(i)) << i;
     EXPECT_EQ(m_frame->SearchToolBar()->IsShown(), c.search) << "tab " << c.tab;
   }
   SetTab(2);
@@ -273,6 +275,30 @@ TEST_F(CMainFrameTest, CommandsNobodyHandlesAreDisabled) {
   EXPECT_TRUE(m_frame->MainToolBar()->GetToolEnabled(res::kIdFilePrint));
   EXPECT_FALSE(m_frame->MainToolBar()->GetToolEnabled(res::kIdPictureDisplay))
       << "the pictures display button is for the pictures tab";
+}
+
+TEST_F(CMainFrameTest, PictureDisplaySettingsBelongToThePicturesTab) {
+  m_doc->SetPicturesCount(3);
+  CPrintToolBar* bar = m_frame->MainToolBar();
+  for (int tab : {0, 1, 2, 3}) {
+    SetTab(tab);
+    bar->UpdateWindowUI();
+    EXPECT_EQ(bar->GetToolEnabled(res::kIdPictureDisplay), tab == 3) << "tab " << tab;
+  }
+  // "GIFを表示しない" inverts the document's flag; its check mark shows the negation.
+  const bool before = m_doc->PictureSettings().showGif;
+  wxCommandEvent hide(wxEVT_MENU, res::kIdHideGif);
+  hide.SetEventObject(m_frame);
+  m_frame->ProcessWindowEvent(hide);
+  EXPECT_EQ(m_doc->PictureSettings().showGif, !before);
+  m_frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+  EXPECT_EQ(m_frame->GetMenuBar()->FindItem(res::kIdHideGif)->IsChecked(), before);
+  wxCommandEvent photo(wxEVT_MENU, res::kIdPhotoView);
+  photo.SetEventObject(m_frame);
+  m_frame->ProcessWindowEvent(photo);
+  m_frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+  EXPECT_TRUE(m_frame->GetMenuBar()->FindItem(res::kIdPhotoView)->IsChecked());
+  EXPECT_FALSE(m_frame->GetMenuBar()->FindItem(res::kIdThumbnailView)->IsChecked());
 }
 
 TEST_F(CMainFrameTest, ZoomBoxTakesTheNumberOnEnterOnly) {

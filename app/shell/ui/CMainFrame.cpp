@@ -18,6 +18,7 @@
 CMainFrame::CMainFrame(shell::AppSettings& settings)
     : m_settings(settings), m_placement(settings.ReadPlacement()) {
   res::ui::AllowCommandNumbersAsIds();
+  res::ui::CClipwrenArtProvider::Install();
   // Without a stored size the window takes what the host's default placement gives a new
   // window: about three quarters of the screen.
   const wxSize display = wxGetDisplaySize();
