@@ -350,6 +350,10 @@ TEST_F(CMainFrameTest, StatusPanes) {
   EXPECT_EQ(CScrapStatusBar::MessagePaneWidth(1000, 620), 1000 - 351 - 50);
   EXPECT_EQ(CScrapStatusBar::MessagePaneWidth(501, 620), 100 == 501 - 401 ? 620 : 620);
   EXPECT_EQ(CScrapStatusBar::MessagePaneWidth(502, 620), 101);
+  // The message pane takes what the three value panes and 50 pixels leave.
+  m_frame->SetSize(900, 600);
+  guitest::Pump(100);
+  EXPECT_EQ(bar->MessagePaneWidthNow(), bar->ToDIP(bar->GetClientSize().x) - 351 - 50);
   // The text and pictures tabs clear the picture panes at idle time.
   SetTab(3);
   guitest::Pump(30);

@@ -201,6 +201,7 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
 }
 
 void CMainFrame::OnSize(wxSizeEvent& event) {
+  // The bars keep their places through the sizers (the search bar at the right end of the
+  // row); the status bar fits its message pane itself.
   event.Skip();
-  if (m_statusBar) CallAfter([this] { m_statusBar->FitMessagePane(); });
 }

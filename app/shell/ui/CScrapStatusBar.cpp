@@ -24,6 +24,11 @@ CScrapStatusBar::CScrapStatusBar(wxWindow* parent, wxWindowID id)
   }
   SetFieldsCount(4);
   ApplyWidths();
+  // The message pane follows the bar's width, once the new size has settled.
+  Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    event.Skip();
+    CallAfter([this] { FitMessagePane(); });
+  });
 }
 
 void CScrapStatusBar::ApplyWidths() {
