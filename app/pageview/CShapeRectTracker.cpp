@@ -10,15 +10,24 @@ CRect CShapeRectTracker::HandleRect(Hit handle) const {
   const int cx = r.left + (r.Width() - s) / 2;
   const int cy = r.top + (r.Height() - s) / 2;
   switch (handle) {
-    case Hit::TopLeft: return {r.left - s, r.top - s, r.left, r.top};
-    case Hit::TopRight: return {r.right, r.top - s, r.right + s, r.top};
-    case Hit::BottomRight: return {r.right, r.bottom, r.right + s, r.bottom + s};
-    case Hit::BottomLeft: return {r.left - s, r.bottom, r.left, r.bottom + s};
-    case Hit::Top: return {cx, r.top - s, cx + s, r.top};
-    case Hit::Right: return {r.right, cy, r.right + s, cy + s};
-    case Hit::Bottom: return {cx, r.bottom, cx + s, r.bottom + s};
-    case Hit::Left: return {r.left - s, cy, r.left, cy + s};
-    default: return {};
+    case Hit::TopLeft:
+      return {r.left - s, r.top - s, r.left, r.top};
+    case Hit::TopRight:
+      return {r.right, r.top - s, r.right + s, r.top};
+    case Hit::BottomRight:
+      return {r.right, r.bottom, r.right + s, r.bottom + s};
+    case Hit::BottomLeft:
+      return {r.left - s, r.bottom, r.left, r.bottom + s};
+    case Hit::Top:
+      return {cx, r.top - s, cx + s, r.top};
+    case Hit::Right:
+      return {r.right, cy, r.right + s, cy + s};
+    case Hit::Bottom:
+      return {cx, r.bottom, cx + s, r.bottom + s};
+    case Hit::Left:
+      return {r.left - s, cy, r.left, cy + s};
+    default:
+      return {};
   }
 }
 
@@ -50,15 +59,21 @@ Hit CShapeRectTracker::HitTest(CPoint p) const {
 CursorKind CShapeRectTracker::CursorFor(Hit hit) {
   switch (hit) {
     case Hit::TopLeft:
-    case Hit::BottomRight: return CursorKind::SizeNWSE;
+    case Hit::BottomRight:
+      return CursorKind::SizeNWSE;
     case Hit::TopRight:
-    case Hit::BottomLeft: return CursorKind::SizeNESW;
+    case Hit::BottomLeft:
+      return CursorKind::SizeNESW;
     case Hit::Left:
-    case Hit::Right: return CursorKind::SizeWE;
+    case Hit::Right:
+      return CursorKind::SizeWE;
     case Hit::Top:
-    case Hit::Bottom: return CursorKind::SizeNS;
-    case Hit::Inside: return CursorKind::Move;
-    case Hit::None: break;
+    case Hit::Bottom:
+      return CursorKind::SizeNS;
+    case Hit::Inside:
+      return CursorKind::Move;
+    case Hit::None:
+      break;
   }
   return CursorKind::Default;
 }

@@ -13,7 +13,18 @@ enum class CursorKind { Default, Move, SizeNWSE, SizeNESW, SizeWE, SizeNS, IBeam
 class CShapeRectTracker {
  public:
   // Handles in the order they are drawn; Inside is the frame's body (dragging moves it).
-  enum class Hit { None, TopLeft, TopRight, BottomRight, BottomLeft, Top, Right, Bottom, Left, Inside };
+  enum class Hit {
+    None,
+    TopLeft,
+    TopRight,
+    BottomRight,
+    BottomLeft,
+    Top,
+    Right,
+    Bottom,
+    Left,
+    Inside
+  };
 
   // Side of a square handle.
   static constexpr int kHandleSize = 7;

@@ -75,8 +75,8 @@ class Mask {
     const double len = std::sqrt(dx * dx + dy * dy);
     if (len == 0) return;
     const double nx = -dy / len * width / 2, ny = dx / len * width / 2;
-    const Vec quad[4] = {{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny},
-                         {a.x - nx, a.y - ny}};
+    const Vec quad[4] = {
+        {a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}};
     FillConvex(quad, 4);
   }
 

@@ -33,14 +33,19 @@ Grip HitGrip(const CRect& w, CPoint p, int border) {
 CursorKind CursorForGrip(Grip grip) {
   switch (grip) {
     case Grip::Left:
-    case Grip::Right: return CursorKind::SizeWE;
+    case Grip::Right:
+      return CursorKind::SizeWE;
     case Grip::Top:
-    case Grip::Bottom: return CursorKind::SizeNS;
+    case Grip::Bottom:
+      return CursorKind::SizeNS;
     case Grip::TopLeft:
-    case Grip::BottomRight: return CursorKind::SizeNWSE;
+    case Grip::BottomRight:
+      return CursorKind::SizeNWSE;
     case Grip::TopRight:
-    case Grip::BottomLeft: return CursorKind::SizeNESW;
-    case Grip::None: break;
+    case Grip::BottomLeft:
+      return CursorKind::SizeNESW;
+    case Grip::None:
+      break;
   }
   return CursorKind::IBeam;
 }
@@ -48,15 +53,36 @@ CursorKind CursorForGrip(Grip grip) {
 CRect ResizeByGrip(const CRect& w, Grip grip, int dx, int dy) {
   CRect r = w;
   switch (grip) {
-    case Grip::Left: r.left += dx; break;
-    case Grip::Right: r.right += dx; break;
-    case Grip::Top: r.top += dy; break;
-    case Grip::Bottom: r.bottom += dy; break;
-    case Grip::TopLeft: r.left += dx; r.top += dy; break;
-    case Grip::TopRight: r.right += dx; r.top += dy; break;
-    case Grip::BottomLeft: r.left += dx; r.bottom += dy; break;
-    case Grip::BottomRight: r.right += dx; r.bottom += dy; break;
-    case Grip::None: break;
+    case Grip::Left:
+      r.left += dx;
+      break;
+    case Grip::Right:
+      r.right += dx;
+      break;
+    case Grip::Top:
+      r.top += dy;
+      break;
+    case Grip::Bottom:
+      r.bottom += dy;
+      break;
+    case Grip::TopLeft:
+      r.left += dx;
+      r.top += dy;
+      break;
+    case Grip::TopRight:
+      r.right += dx;
+      r.top += dy;
+      break;
+    case Grip::BottomLeft:
+      r.left += dx;
+      r.bottom += dy;
+      break;
+    case Grip::BottomRight:
+      r.right += dx;
+      r.bottom += dy;
+      break;
+    case Grip::None:
+      break;
   }
   return r.Normalized();
 }

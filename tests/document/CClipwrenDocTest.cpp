@@ -119,8 +119,9 @@ TEST_F(DocumentTest, YesToTheSaveQuestionSavesEveryPart) {
   m_answerYes = true;
   m_pane->OpenScrap((m_dir / "b").string());
   ASSERT_EQ(m_questions.size(), 1u);
-  EXPECT_EQ(m_questions[0],
-            wxString::FromUTF8("スクラップ 'a' の内容は変更されています。\r\n\r\n変更を保存しますか？"));
+  EXPECT_EQ(
+      m_questions[0],
+      wxString::FromUTF8("スクラップ 'a' の内容は変更されています。\r\n\r\n変更を保存しますか？"));
   EXPECT_LT(Gray(m_dir / "a" / "Main.jpg", 50, 10), 80);
   EXPECT_NE(ReadFile(m_dir / "a" / "ImageView.ini").find("ViewMode=1"), std::string::npos);
   EXPECT_EQ(scrapfiles::ReadContentText(m_dir / "a" / "Content.txt"), "text a");
@@ -243,8 +244,8 @@ TEST_F(DocumentTest, PrintSettingsGoBackToTheirDefaultsForEveryScrap) {
   pvtest::MakeScrap(m_dir / "a", 300, 200);
   pvtest::MakeScrap(m_dir / "b", 300, 200);
   m_pane->OpenScrap((m_dir / "a").string());
-  const print::PrintSettings chosen{print::kMonochrome, print::kLandscape, print::kPageCount, 150,
-                                    12, 1, 1};
+  const print::PrintSettings chosen{
+      print::kMonochrome, print::kLandscape, print::kPageCount, 150, 12, 1, 1};
   m_doc->PrintSettings() = chosen;
   m_doc->SetPdfExportPending(true);
   // Tab changes and saves keep them.

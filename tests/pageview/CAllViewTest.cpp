@@ -122,7 +122,7 @@ TEST_F(CAllViewTest, DrawSaveReopenBurnsEveryMarkIntoMainJpg) {
   image = m_doc->PageImage();
   ASSERT_TRUE(image->IsLoaded());
   EXPECT_TRUE(image->Shapes().empty());
-  EXPECT_LT(Gray(100, 40), 60);   // thick pen
+  EXPECT_LT(Gray(100, 40), 60);  // thick pen
   EXPECT_LT(Gray(100, 44), 60);
   EXPECT_GT(Gray(100, 50), 200);  // beyond its 10 pixels
   const CxImage* wb = m_view->State().WorkingBitmap();
@@ -130,8 +130,8 @@ TEST_F(CAllViewTest, DrawSaveReopenBurnsEveryMarkIntoMainJpg) {
   EXPECT_GT(yellow.rgbRed, 220);  // highlighter: yellow over white
   EXPECT_LT(yellow.rgbBlue, 160);
   EXPECT_GT(yellow.rgbBlue, 90);
-  EXPECT_LT(Gray(150, 150), 90);   // shaft
-  EXPECT_LT(Gray(232, 151), 90);   // inside the head
+  EXPECT_LT(Gray(150, 150), 90);  // shaft
+  EXPECT_LT(Gray(232, 151), 90);  // inside the head
   EXPECT_GT(Gray(150, 160), 200);
   int dark = 0;
   for (int y = 60; y < 140; ++y)
@@ -233,7 +233,7 @@ TEST_F(CAllViewTest, ShapeSelectionResizesArrowsByTheirHandlesAndMovesStrokes) {
   EXPECT_EQ(m_view->CursorAt({96, 163}), CursorKind::SizeNESW);
   EXPECT_EQ(m_view->CursorAt({148, 96}), CursorKind::SizeNS);
   EXPECT_EQ(m_view->CursorAt({203, 130}), CursorKind::SizeWE);
-  EXPECT_EQ(m_view->CursorAt({350, 300}), CursorKind::Move);       // stroke: body only
+  EXPECT_EQ(m_view->CursorAt({350, 300}), CursorKind::Move);         // stroke: body only
   EXPECT_EQ(m_view->CursorAt({288 - 1, 300}), CursorKind::Default);  // beyond its frame
   EXPECT_EQ(m_view->CursorAt({500, 500}), CursorKind::Default);
 
@@ -245,12 +245,11 @@ TEST_F(CAllViewTest, ShapeSelectionResizesArrowsByTheirHandlesAndMovesStrokes) {
   EXPECT_TRUE(m_doc->IsModified());
   // A selected arrow shows its frame with filled handles outside it.
   wxImage shot = m_view->PaintBuffer().ConvertToImage();
-  EXPECT_LT(shot.GetRed(253, 193), 60);   // bottom-right handle
-  EXPECT_LT(shot.GetRed(96, 96), 60);     // top-left handle
-  EXPECT_LT(shot.GetRed(172, 96), 60);    // top handle, centred
-  EXPECT_GT(shot.GetRed(130, 96), 200);   // between handles
-  m_view->PaintBuffer().SaveFile(pvtest::ScreenshotPath("pageview_tracker.png"),
-                                 wxBITMAP_TYPE_PNG);
+  EXPECT_LT(shot.GetRed(253, 193), 60);  // bottom-right handle
+  EXPECT_LT(shot.GetRed(96, 96), 60);    // top-left handle
+  EXPECT_LT(shot.GetRed(172, 96), 60);   // top handle, centred
+  EXPECT_GT(shot.GetRed(130, 96), 200);  // between handles
+  m_view->PaintBuffer().SaveFile(pvtest::ScreenshotPath("pageview_tracker.png"), wxBITMAP_TYPE_PNG);
 
   // The stroke moves by its body and has no handles; the arrow loses its selection.
   CStroke* stroke = image->Strokes()[0].get();
@@ -311,7 +310,7 @@ TEST_F(CAllViewTest, TextBoxBorderResizesWithAFrameThenTheWindow) {
   const wxSize client = m_view->GetClientSize();
   m_view->ComposeClient(rgb, client.x, client.y);
   auto red = [&](int x, int y) { return rgb[static_cast<size_t>((y * client.x + x) * 3)]; };
-  EXPECT_EQ(red(458, 100), 0);    // the 2-pixel frame inverts the white page
+  EXPECT_EQ(red(458, 100), 0);  // the 2-pixel frame inverts the white page
   EXPECT_EQ(red(459, 100), 0);
   EXPECT_EQ(red(457, 100), 255);
   EXPECT_EQ(red(440, 61), 0);

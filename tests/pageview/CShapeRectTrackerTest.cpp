@@ -54,8 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HitCase{{100, 100, 200, 100}, {150, 104}, Hit::Bottom, CursorKind::SizeNS},
                       HitCase{{100, 100, 200, 100}, {150, 96}, Hit::Top, CursorKind::SizeNS},
                       // Corners win over the body of a vertical line.
-                      HitCase{{100, 100, 100, 200}, {97, 97}, Hit::TopLeft,
-                              CursorKind::SizeNWSE}));
+                      HitCase{{100, 100, 100, 200}, {97, 97}, Hit::TopLeft, CursorKind::SizeNWSE}));
 
 TEST(TrackerTest, WithoutHandlesOnlyTheBodyCounts) {
   const CShapeRectTracker t(kFrame, false);
@@ -77,20 +76,20 @@ TEST_P(TrackerTrackTest, EdgesFollowTheGrabbedPart) {
   EXPECT_EQ(CShapeRectTracker(kFrame, true).Track(c.hit, c.dx, c.dy), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Drags, TrackerTrackTest,
-    ::testing::Values(TrackCase{Hit::Inside, -30, 15, {70, 115, 170, 175}},
-                      TrackCase{Hit::TopLeft, -10, -5, {90, 95, 200, 160}},
-                      TrackCase{Hit::BottomRight, 50, 30, {100, 100, 250, 190}},
-                      TrackCase{Hit::TopRight, 7, 9, {100, 109, 207, 160}},
-                      TrackCase{Hit::BottomLeft, 7, 9, {107, 100, 200, 169}},
-                      // Edge handles ignore the other direction.
-                      TrackCase{Hit::Top, 40, -20, {100, 80, 200, 160}},
-                      TrackCase{Hit::Left, 40, -20, {140, 100, 200, 160}},
-                      // Dragged past the opposite edge: normalised.
-                      TrackCase{Hit::Right, -150, 0, {50, 100, 100, 160}},
-                      TrackCase{Hit::Bottom, 0, -100, {100, 60, 200, 100}},
-                      TrackCase{Hit::None, 10, 10, {100, 100, 200, 160}}));
+INSTANTIATE_TEST_SUITE_P(Drags, TrackerTrackTest,
+                         ::testing::Values(TrackCase{Hit::Inside, -30, 15, {70, 115, 170, 175}},
+                                           TrackCase{Hit::TopLeft, -10, -5, {90, 95, 200, 160}},
+                                           TrackCase{
+                                               Hit::BottomRight, 50, 30, {100, 100, 250, 190}},
+                                           TrackCase{Hit::TopRight, 7, 9, {100, 109, 207, 160}},
+                                           TrackCase{Hit::BottomLeft, 7, 9, {107, 100, 200, 169}},
+                                           // Edge handles ignore the other direction.
+                                           TrackCase{Hit::Top, 40, -20, {100, 80, 200, 160}},
+                                           TrackCase{Hit::Left, 40, -20, {140, 100, 200, 160}},
+                                           // Dragged past the opposite edge: normalised.
+                                           TrackCase{Hit::Right, -150, 0, {50, 100, 100, 160}},
+                                           TrackCase{Hit::Bottom, 0, -100, {100, 60, 200, 100}},
+                                           TrackCase{Hit::None, 10, 10, {100, 100, 200, 160}}));
 
 TEST(TrackerTest, ShapesResizeTheirOwnWay) {
   CArrow arrow;

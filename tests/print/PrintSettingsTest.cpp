@@ -62,8 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CheckCase{2, 5, 1, SettingsCheck::kNone, 0, ""},
                       CheckCase{2, 100, 0, SettingsCheck::kPageCountField, 1, kPagesText},
                       CheckCase{2, 100, 10000, SettingsCheck::kNone, 0, ""},
-                      CheckCase{2, 100, 10001, SettingsCheck::kPageCountField, 10000,
-                                kPagesText},
+                      CheckCase{2, 100, 10001, SettingsCheck::kPageCountField, 10000, kPagesText},
                       CheckCase{0, 0, 0, SettingsCheck::kNone, 0, ""},
                       CheckCase{1, 9999, 99999, SettingsCheck::kNone, 0, ""}));
 

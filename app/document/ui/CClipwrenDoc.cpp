@@ -23,7 +23,8 @@ std::string Join(const std::string& folder, std::string_view name) {
 
 CClipwrenDoc::CClipwrenDoc() {
   g_current = this;
-  const auto programFiles = platform::GetSpecialFolder(platform::SpecialFolder::ProgramFiles, false);
+  const auto programFiles =
+      platform::GetSpecialFolder(platform::SpecialFolder::ProgramFiles, false);
   m_evernote = shell::AppSettings(platform::Registry(platform::Hive::CurrentUser))
                    .ReadEvernote(programFiles ? programFiles->string() : std::string());
   askSave = [](const wxString& question) {
@@ -90,7 +91,8 @@ void CClipwrenDoc::SetCurrentPictureTab(int tab) {
 }
 
 wxString CClipwrenDoc::SaveQuestion() const {
-  return wxString::Format(wxString::FromUTF8("スクラップ '%s' の内容は変更されています。"), m_title) +
+  return wxString::Format(wxString::FromUTF8("スクラップ '%s' の内容は変更されています。"),
+                          m_title) +
          wxString::FromUTF8("\r\n\r\n変更を保存しますか？");
 }
 
@@ -185,11 +187,20 @@ void CClipwrenDoc::Save() {
     m_saveAll = false;
   } else {
     switch (m_activeTab) {
-      case kTabPage: SavePicture(m_pageImage.get()); break;
-      case kTabCopy: SavePicture(m_copyImage.get()); break;
-      case kTabText: WriteTextFile(); break;
-      case kTabPictures: WriteViewSettings(); break;
-      default: break;
+      case kTabPage:
+        SavePicture(m_pageImage.get());
+        break;
+      case kTabCopy:
+        SavePicture(m_copyImage.get());
+        break;
+      case kTabText:
+        WriteTextFile();
+        break;
+      case kTabPictures:
+        WriteViewSettings();
+        break;
+      default:
+        break;
     }
   }
   m_modified = false;

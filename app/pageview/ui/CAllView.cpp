@@ -45,8 +45,9 @@ CAllView::CAllView(wxWindow* parent, int id, CClipwrenDoc* doc)
   Bind(wxEVT_MOTION, &CAllView::OnMotion, this);
   Bind(wxEVT_LEFT_UP, &CAllView::OnLeftUp, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CAllView::OnCaptureLost, this);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { /* range erase arrives with range selection */ },
-       res::kIdEraseRange);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { /* range erase arrives with range selection */ },
+      res::kIdEraseRange);
   if (m_doc) {
     m_doc->AddView(this);
     m_doc->SetPageView(m_tab, this);
@@ -90,8 +91,7 @@ bool CAllView::BuildWorkingBitmap(const CxImage& picture) {
                  wxTheApp ? wxTheApp->GetAppDisplayName() : wxString(), wxOK, this);
   }
   if (result != CViewState::BuildResult::Ok) return false;
-  SetPane(res::kIdPaneSize,
-          wxString::Format("%d X %d", picture.GetWidth(), picture.GetHeight()));
+  SetPane(res::kIdPaneSize, wxString::Format("%d X %d", picture.GetWidth(), picture.GetHeight()));
   return true;
 }
 
@@ -109,9 +109,9 @@ void CAllView::ApplyZoom() {
   CSBImage* image = Image();
   m_state.ApplyZoom(image ? image->VersionIndex() : 0);
   const bool loaded = image && image->IsLoaded();
-  SetPane(res::kIdPaneSize, loaded ? wxString::Format("%d X %d", m_state.ExtentWidth(),
-                                                      m_state.ExtentHeight())
-                                   : wxString());
+  SetPane(res::kIdPaneSize,
+          loaded ? wxString::Format("%d X %d", m_state.ExtentWidth(), m_state.ExtentHeight())
+                 : wxString());
   UpdateScrollbars();
   Refresh(false);
 }
@@ -193,23 +193,29 @@ void CAllView::OnScroll(wxScrollWinEvent& event) {
   const CPoint pos = m_state.ScrollPos();
   int v = horizontal ? pos.x : pos.y;
   const wxEventType type = event.GetEventType();
-  if (type == wxEVT_SCROLLWIN_LINEUP) v -= line;
-  else if (type == wxEVT_SCROLLWIN_LINEDOWN) v += line;
-  else if (type == wxEVT_SCROLLWIN_PAGEUP) v -= page;
-  else if (type == wxEVT_SCROLLWIN_PAGEDOWN) v += page;
-  else if (type == wxEVT_SCROLLWIN_TOP) v = 0;
-  else if (type == wxEVT_SCROLLWIN_BOTTOM) v = extent;
-  else v = event.GetPosition();
+  if (type == wxEVT_SCROLLWIN_LINEUP)
+    v -= line;
+  else if (type == wxEVT_SCROLLWIN_LINEDOWN)
+    v += line;
+  else if (type == wxEVT_SCROLLWIN_PAGEUP)
+    v -= page;
+  else if (type == wxEVT_SCROLLWIN_PAGEDOWN)
+    v += page;
+  else if (type == wxEVT_SCROLLWIN_TOP)
+    v = 0;
+  else if (type == wxEVT_SCROLLWIN_BOTTOM)
+    v = extent;
+  else
+    v = event.GetPosition();
   (void)client;
   ScrollTo(horizontal ? CPoint{v, pos.y} : CPoint{pos.x, v});
 }
 
 void CAllView::OnWheel(wxMouseEvent& event) {
   const wxSize client = GetClientSize();
-  const bool vertical =
-      m_state.ExtentWidth() < client.x || m_state.ExtentHeight() > client.y;
-  const bool hasBar = vertical ? m_state.ExtentHeight() > client.y
-                               : m_state.ExtentWidth() > client.x;
+  const bool vertical = m_state.ExtentWidth() < client.x || m_state.ExtentHeight() > client.y;
+  const bool hasBar =
+      vertical ? m_state.ExtentHeight() > client.y : m_state.ExtentWidth() > client.x;
   if (!hasBar) {
     event.Skip();
     return;
@@ -224,8 +230,10 @@ void CAllView::OnKeyDown(wxKeyEvent& event) {
   const int key = event.GetKeyCode();
   CSBImage* image = Image();
   if (event.ControlDown()) {
-    if (key == 'Z') SendCommand(res::kIdShapeUndo);
-    else if (key == 'Y') SendCommand(res::kIdShapeRedo);
+    if (key == 'Z')
+      SendCommand(res::kIdShapeUndo);
+    else if (key == 'Y')
+      SendCommand(res::kIdShapeRedo);
   } else if (key == WXK_DELETE) {
     if (image && image->EditFlag() == 1) {
       SendCommand(image->Tool() == kToolRangeSelect ? res::kIdEraseRange : res::kIdShapeDelete);
@@ -239,8 +247,8 @@ void CAllView::OnKeyDown(wxKeyEvent& event) {
   } else if (key == WXK_UP || key == WXK_DOWN || key == WXK_LEFT || key == WXK_RIGHT) {
     const bool vertical = key == WXK_UP || key == WXK_DOWN;
     const wxSize client = GetClientSize();
-    const bool hasBar = vertical ? m_state.ExtentHeight() > client.y
-                                 : m_state.ExtentWidth() > client.x;
+    const bool hasBar =
+        vertical ? m_state.ExtentHeight() > client.y : m_state.ExtentWidth() > client.x;
     if (hasBar) {
       const int extent = vertical ? m_state.ExtentHeight() : m_state.ExtentWidth();
       const int line = std::max(1, extent / 100);

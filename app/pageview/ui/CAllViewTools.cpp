@@ -95,15 +95,19 @@ void CAllView::OnLeftDown(wxMouseEvent& event) {
       if (m_doc) m_doc->SetModifiedFlag();
       CaptureMouse();
       break;
-    case kToolShapeSelect: StartTracking(*image, view); break;
-    default: break;
+    case kToolShapeSelect:
+      StartTracking(*image, view);
+      break;
+    default:
+      break;
   }
 }
 
 void CAllView::OnMotion(wxMouseEvent& event) {
   CPoint view = ToView(event.GetPosition());
   if (!HasCapture()) {
-    if (m_state.InPicture(view)) SetPane(res::kIdPaneCursor, wxString::Format("%d, %d", view.x, view.y));
+    if (m_state.InPicture(view))
+      SetPane(res::kIdPaneCursor, wxString::Format("%d, %d", view.x, view.y));
     event.Skip();
     return;
   }
@@ -239,7 +243,8 @@ CursorKind CAllView::CursorAt(CPoint view) const {
   switch (image->Tool()) {
     case kToolArrow:
     case kToolTextBox:
-    case kToolRangeSelect: return CursorKind::Cross;
+    case kToolRangeSelect:
+      return CursorKind::Cross;
     case kToolShapeSelect:
       for (const _SHAPE& s : image->Shapes()) {
         if (!s.shape->IsVisible()) continue;
@@ -248,7 +253,8 @@ CursorKind CAllView::CursorAt(CPoint view) const {
         if (hit != CShapeRectTracker::Hit::None) return CShapeRectTracker::CursorFor(hit);
       }
       break;
-    default: break;
+    default:
+      break;
   }
   return CursorKind::Default;
 }
