@@ -496,6 +496,14 @@ TEST_F(CMainFrameTest, Screenshots) {
   EXPECT_EQ(menu.GetLeft(), pen.GetLeft());
   EXPECT_EQ(menu.GetTop(), pen.GetBottom() + 2);
   EXPECT_TRUE(m_frame->PenMenu()->Items()[m_doc->PenIndex()].checked);
+  {
+    // Opening it again replaces the first one.
+    wxWeakRef<CMenuEx> first = m_frame->PenMenu();
+    m_frame->MainToolBar()->GetEventHandler()->ProcessEvent(drop);
+    guitest::Pump(100);
+    EXPECT_FALSE(first);
+    ASSERT_NE(m_frame->PenMenu(), nullptr);
+  }
   if (wxDisplayDepth() >= 24) {
     // The chosen pen's ticked box reaches the screen in the menu's frame colour.
     int framed = 0;

@@ -129,6 +129,11 @@ void CMainFrame::OnPenDropDown(wxCommandEvent&) {
   const res::MenuNode* tools = menu ? res::FindSubMenu(*menu, "ツール(&T)") : nullptr;
   const res::MenuNode* pens = tools ? res::FindSubMenu(tools->items, "ペン") : nullptr;
   if (!pens) return;
+  // One drop-down at a time: the one from the last opening goes now.
+  if (m_penMenu) {
+    if (m_penMenu->IsShown()) m_penMenu->Dismiss();
+    m_penMenu->Destroy();
+  }
   auto* popup = new CMenuEx(this);
   popup->AppendFrom(*pens);
   const CClipwrenDoc* doc = Document();
