@@ -4,6 +4,7 @@
 #include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
+#include <wx/fdrepdlg.h>
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
@@ -429,6 +430,52 @@ TEST_F(CMainFrameTest, HandOverSelectsTheNewScrapInTheTree) {
   m_frame->TakeHandOver((m_dir / "Travel" / "Kyoto").string());
   EXPECT_EQ(std::filesystem::path(m_frame->LeftView()->Tree()->CaretPath()),
             m_dir / "Travel" / "Kyoto");
+}
+
+TEST_F(CMainFrameTest, OneFindDialogPassesItsRequestsToTheTreeSearch) {
+  struct Request {
+    std::string text;
+    bool matchCase, down;
+  };
+  std::vector<Request> requests;
+  m_frame->searchScrapbook = [&](const std::string& text, bool matchCase, bool down) {
+    requests.push_back({text, matchCase, down});
+    return false;
+  };
+  const auto find = [&] {
+    wxCommandEvent e(wxEVT_MENU, res::kIdFindInScrapbook);
+    e.SetEventObject(m_frame);
+    m_frame->ProcessWindowEvent(e);
+  };
+  find();
+  wxFindReplaceDialog* dialog = m_frame->FindDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->GetTitle().utf8_string(), "テキストの全文検索");
+  EXPECT_EQ(dialog->GetData()->GetFlags() & wxFR_DOWN, wxFR_DOWN);
+  find();  // a second command while it is open does nothing
+  EXPECT_EQ(m_frame->FindDialog(), dialog);
+
+  const auto send = [&](wxEventType type, const char* text, int flags) {
+    wxFindDialogEvent e(type, dialog->GetId());
+    e.SetEventObject(dialog);
+    e.SetFindString(wxString::FromUTF8(text));
+    e.SetFlags(flags);
+    m_frame->GetEventHandler()->ProcessEvent(e);
+  };
+  send(wxEVT_FIND, "東京", wxFR_DOWN);
+  send(wxEVT_FIND_NEXT, "ABC", wxFR_MATCHCASE);
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].text, "東京");
+  EXPECT_FALSE(requests[0].matchCase);
+  EXPECT_TRUE(requests[0].down);
+  EXPECT_EQ(requests[1].text, "ABC");
+  EXPECT_TRUE(requests[1].matchCase);
+  EXPECT_FALSE(requests[1].down);
+
+  send(wxEVT_FIND_CLOSE, "", 0);
+  EXPECT_EQ(m_frame->FindDialog(), nullptr);
+  find();
+  EXPECT_NE(m_frame->FindDialog(), nullptr) << "after closing, the command opens a new one";
 }
 
 TEST_F(CMainFrameTest, HelpAndHomePage) {

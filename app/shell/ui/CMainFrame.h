@@ -1,5 +1,6 @@
 #pragma once
 
+#include <wx/fdrepdlg.h>
 #include <wx/frame.h>
 #include <wx/splitter.h>
 #include <wx/weakref.h>
@@ -39,7 +40,8 @@ inline constexpr const char* kMakerHomePage = "https://www.tarunwick.example/cli
 //
 // The frame's work is split by responsibility: CMainFrame.cpp (creation, placement, close,
 // hand-over), CMainFrameBars.cpp (tool bars, status bar, menus), CMainFrameCommands.cpp
-// (routing and the commands handled here).
+// (routing and the commands handled here), CMainFrameFind.cpp (the scrapbook-wide find
+// dialog).
 class CMainFrame : public wxFrame, public IFrameHooks {
  public:
   explicit CMainFrame(shell::AppSettings& settings);
@@ -104,7 +106,12 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   std::function<void(int)> applyZoom;
   std::function<bool(const wxString&)> openBrowser;
   std::function<void(const wxString&)> showMessage;
+  // The scrapbook-wide search of the folder tree (text, match case, down) → found; each
+  // "find next" of the find dialog calls it.
+  std::function<bool(const std::string&, bool, bool)> searchScrapbook;
 
+  // The scrapbook-wide find dialog while it is open.
+  wxFindReplaceDialog* FindDialog() const { return m_findDialog; }
   // The help's start page: help/index.html beside the program, or in the installed share
   // folder; empty when neither exists.
   static wxString FindHelpFile();
@@ -144,6 +151,11 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   void OnTreeCommand(wxCommandEvent& event);
   bool PictureLoadedOnPictureTab() const;
 
+  // CMainFrameFind.cpp
+  void OnFindInScrapbook(wxCommandEvent& event);
+  void OnFindNext(wxFindDialogEvent& event);
+  void OnFindClose(wxFindDialogEvent& event);
+
   shell::AppSettings& m_settings;
   shell::WindowPlacement m_placement;
   bool m_complete = false;
@@ -161,6 +173,8 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   CLeftView* m_leftView = nullptr;
   wxWindow* m_tabArea = nullptr;
   CClipwrenDoc* m_doc = nullptr;
+  wxFindReplaceData m_findData;
+  wxFindReplaceDialog* m_findDialog = nullptr;
   wxEvent* m_routing = nullptr;  // the command being offered to the view and the document
   std::unique_ptr<platform::InstanceListener> m_listener;
 };

@@ -100,8 +100,12 @@ void CMainFrame::BindCommands() {
     Bind(wxEVT_MENU, &CMainFrame::OnPassToPageView, this, id);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdatePassToPageView, this, id);
   }
-  for (int id : {res::kIdMoveUp, res::kIdMoveDown, res::kIdTreeExpandAll, res::kIdTreeCollapseAll,
-                 res::kIdFindInScrapbook}) {
+  Bind(wxEVT_MENU, &CMainFrame::OnFindInScrapbook, this, res::kIdFindInScrapbook);
+  Bind(wxEVT_FIND, &CMainFrame::OnFindNext, this);
+  Bind(wxEVT_FIND_NEXT, &CMainFrame::OnFindNext, this);
+  Bind(wxEVT_FIND_CLOSE, &CMainFrame::OnFindClose, this);
+  for (int id :
+       {res::kIdMoveUp, res::kIdMoveDown, res::kIdTreeExpandAll, res::kIdTreeCollapseAll}) {
     Bind(wxEVT_MENU, &CMainFrame::OnTreeCommand, this, id);
     Bind(
         wxEVT_UPDATE_UI,
@@ -114,7 +118,7 @@ void CMainFrame::BindCommands() {
             e.Enable(true);
             return;
           }
-          // Moving and the scrapbook-wide find are the folder tree's to enable.
+          // Moving is the folder tree's to enable.
           wxUpdateUIEvent asked(e.GetId());
           asked.SetEventObject(e.GetEventObject());
           const bool answered = m_leftView->Tree()->GetEventHandler()->ProcessEventLocally(asked);
@@ -267,8 +271,8 @@ void CMainFrame::OnUpdatePassToPageView(wxUpdateUIEvent& event) {
 }
 
 void CMainFrame::OnTreeCommand(wxCommandEvent& event) {
-  // Tree commands (move up and down, expand and collapse all, the scrapbook-wide find) are
-  // carried out by the folder tree.
+  // Tree commands (move up and down, expand and collapse all) are carried out by the folder
+  // tree.
   if (!m_leftView) return;
   switch (event.GetId()) {
     case res::kIdTreeExpandAll:
