@@ -264,6 +264,9 @@ TEST_F(CMainFrameTest, CommandsNobodyHandlesAreDisabled) {
   m_page->Bind(
       wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, res::kIdOpenPageAddress);
   EXPECT_FALSE(MenuEnabled(res::kIdPrintSetup));
+  EXPECT_TRUE(MenuEnabled(res::kIdAppAbout)) << "declared: the application shows it";
+  m_frame->DeclareCommand(res::kIdPrintSetup);
+  EXPECT_TRUE(MenuEnabled(res::kIdPrintSetup));
   EXPECT_TRUE(MenuEnabled(res::kIdViewStatusBar)) << "the frame handles it";
   EXPECT_FALSE(MenuEnabled(res::kIdFileSave)) << "the document: nothing loaded";
   // The tool bar follows the same route.

@@ -42,6 +42,8 @@ CMainFrame::CMainFrame(shell::AppSettings& settings)
   };
   openBrowser = [](const wxString& url) { return wxLaunchDefaultBrowser(url); };
 
+  // The application object shows the about box; it has no enable state to give.
+  DeclareCommand(res::kIdAppAbout);
   m_complete = CreateBars();
   if (CClipwrenDoc* doc = Document()) doc->SetFrameHooks(this);
   BindCommands();

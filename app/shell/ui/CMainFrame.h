@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "app/document/ui/DocPanes.h"
@@ -110,6 +111,11 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   // "find next" of the find dialog calls it.
   std::function<bool(const std::string&, bool, bool)> searchScrapbook;
 
+  // A command carried out by a handler that gives no enable state of its own (the
+  // application's, typically) stays enabled; undeclared commands that nobody answers for
+  // are disabled.
+  void DeclareCommand(int id) { m_declared.insert(id); }
+
   // The scrapbook-wide find dialog while it is open.
   wxFindReplaceDialog* FindDialog() const { return m_findDialog; }
   // The help's start page: help/index.html beside the program, or in the installed share
@@ -173,6 +179,7 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   CLeftView* m_leftView = nullptr;
   wxWindow* m_tabArea = nullptr;
   CClipwrenDoc* m_doc = nullptr;
+  std::set<int> m_declared;
   wxFindReplaceData m_findData;
   wxFindReplaceDialog* m_findDialog = nullptr;
   wxEvent* m_routing = nullptr;  // the command being offered to the view and the document

@@ -73,7 +73,7 @@ bool CMainFrame::TryAfter(wxEvent& event) {
   if (wxFrame::TryAfter(event)) return true;
   // Nobody handles this command: its menu item and button are disabled.
   if (IsCommandUpdate(event)) {
-    static_cast<wxUpdateUIEvent&>(event).Enable(false);
+    static_cast<wxUpdateUIEvent&>(event).Enable(m_declared.count(event.GetId()) > 0);
     return true;
   }
   return false;
