@@ -36,10 +36,10 @@ std::vector<std::string> Flat(int id) {
 
 // Builds the expected lines from a compact description: "S:text" opens a sub-menu one level
 // deeper, "E" closes it, "-" is a separator, anything else a command number.
-std::vector<std::string> Expect(std::initializer_list<const char*> spec) {
+std::vector<std::string> Expect(std::initializer_list<const char*> items) {
   std::vector<std::string> out;
   int depth = 0;
-  for (std::string s : spec) {
+  for (std::string s : items) {
     const std::string indent(depth * 2, ' ');
     if (s.rfind("S:", 0) == 0) {
       out.push_back(indent + s.substr(2));

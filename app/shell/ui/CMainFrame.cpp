@@ -74,13 +74,13 @@ bool CMainFrame::CreateClient() {
                                     wxSP_LIVE_UPDATE | wxSP_3DSASH);
   m_splitter->SetMinimumPaneSize(20);
   // The left pane's buttons are the program's skinned buttons.
-  CLeftView::SetButtonFactory([](wxWindow* parent, const CLeftView::ButtonSpec& spec) {
+  CLeftView::SetButtonFactory([](wxWindow* parent, const CLeftView::ButtonSpec& layout) {
     auto* button =
-        new CxSkinButton(parent, spec.id, wxEmptyString, parent->FromDIP(spec.rect.GetPosition()),
-                         parent->FromDIP(spec.rect.GetSize()));
-    const auto& k = spec.skins;
+        new CxSkinButton(parent, layout.id, wxEmptyString, parent->FromDIP(layout.rect.GetPosition()),
+                         parent->FromDIP(layout.rect.GetSize()));
+    const auto& k = layout.skins;
     button->SetSkin(k[0], k[1], k[2], k[3], k[4], k[5], CxSkinButton::kStretch, false, 0);
-    button->SetToolTipText(wxString::FromUTF8(spec.tooltip));
+    button->SetToolTipText(wxString::FromUTF8(layout.tooltip));
     return static_cast<wxWindow*>(button);
   });
   auto* left = new CLeftView(m_splitter);

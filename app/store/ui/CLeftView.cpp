@@ -13,14 +13,14 @@ CLeftView::ButtonFactory& Factory() {
   return factory;
 }
 
-wxWindow* MakePlainButton(wxWindow* parent, const CLeftView::ButtonSpec& spec) {
-  const wxRect r(parent->FromDIP(spec.rect.GetPosition()), parent->FromDIP(spec.rect.GetSize()));
-  auto* button = new wxBitmapButton(parent, spec.id, res::ui::ResourceBundle(spec.skins[0]),
+wxWindow* MakePlainButton(wxWindow* parent, const CLeftView::ButtonSpec& layout) {
+  const wxRect r(parent->FromDIP(layout.rect.GetPosition()), parent->FromDIP(layout.rect.GetSize()));
+  auto* button = new wxBitmapButton(parent, layout.id, res::ui::ResourceBundle(layout.skins[0]),
                                     r.GetPosition(), r.GetSize(), wxBORDER_NONE);
-  if (spec.skins[1]) button->SetBitmapPressed(res::ui::ResourceBundle(spec.skins[1]));
-  if (spec.skins[2]) button->SetBitmapCurrent(res::ui::ResourceBundle(spec.skins[2]));
-  if (spec.skins[3]) button->SetBitmapDisabled(res::ui::ResourceBundle(spec.skins[3]));
-  button->SetToolTip(wxString::FromUTF8(spec.tooltip));
+  if (layout.skins[1]) button->SetBitmapPressed(res::ui::ResourceBundle(layout.skins[1]));
+  if (layout.skins[2]) button->SetBitmapCurrent(res::ui::ResourceBundle(layout.skins[2]));
+  if (layout.skins[3]) button->SetBitmapDisabled(res::ui::ResourceBundle(layout.skins[3]));
+  button->SetToolTip(wxString::FromUTF8(layout.tooltip));
   return button;
 }
 
@@ -49,8 +49,8 @@ CLeftView::CLeftView(wxWindow* parent)
                wxFULL_REPAINT_ON_RESIZE | wxCLIP_CHILDREN) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   for (std::size_t i = 0; i < Buttons().size(); ++i) {
-    const ButtonSpec& spec = Buttons()[i];
-    m_buttons[i] = Factory() ? Factory()(this, spec) : MakePlainButton(this, spec);
+    const ButtonSpec& layout = Buttons()[i];
+    m_buttons[i] = Factory() ? Factory()(this, layout) : MakePlainButton(this, layout);
   }
   m_tree = new CFolderTreeCtrl(this, res::kIdFolderTree, FromDIP(wxPoint(3, 34)),
                                FromDIP(wxSize(237, 66)));

@@ -33,7 +33,7 @@ class CLeftView : public wxWindow, public CDocView {
   };
   // Makes one button; the default makes a plain bitmap button from the skins. The main frame
   // may install one that makes the program's skinned buttons.
-  using ButtonFactory = std::function<wxWindow*(wxWindow* parent, const ButtonSpec& spec)>;
+  using ButtonFactory = std::function<wxWindow*(wxWindow* parent, const ButtonSpec& layout)>;
   static void SetButtonFactory(ButtonFactory factory);
   static const std::array<ButtonSpec, 3>& Buttons();
 
