@@ -96,8 +96,13 @@ wxString CClipwrenDoc::SaveQuestion() const {
          wxString::FromUTF8("\r\n\r\n変更を保存しますか？");
 }
 
+void CClipwrenDoc::SetTitle(const wxString& title) {
+  m_title = title;
+  if (m_frame) m_frame->OnTitleChanged(m_title);
+}
+
 void CClipwrenDoc::NewDocument() {
-  m_title.clear();
+  SetTitle(wxString());
   m_printSettings.Reset();
 }
 
@@ -116,7 +121,7 @@ bool CClipwrenDoc::OpenScrap(const std::string& folder) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   m_folder = path;
   const size_t slash = path.rfind('/');
-  m_title = wxString::FromUTF8(slash == std::string::npos ? path : path.substr(slash + 1));
+  SetTitle(wxString::FromUTF8(slash == std::string::npos ? path : path.substr(slash + 1)));
   m_pageImage->SetPath(Join(path, store::kMainPicture));
   m_copyImage->SetPath(Join(path, store::kCopyPicture));
   m_textPath = Join(path, store::kContentText);

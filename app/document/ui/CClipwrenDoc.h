@@ -32,7 +32,8 @@ class CClipwrenDoc : public wxEvtHandler {
 
   // Name of the open scrap (last component of its folder path).
   const wxString& GetTitle() const { return m_title; }
-  void SetTitle(const wxString& title) { m_title = title; }
+  // Also tells the frame, whose caption shows the title.
+  void SetTitle(const wxString& title);
 
   bool IsModified() const { return m_modified; }
   void SetModifiedFlag(bool modified = true) { m_modified = modified; }

@@ -18,6 +18,8 @@ class IFrameHooks {
   virtual void OnActiveTabChanged(int tab, bool textTab) = 0;
   // The tool bar's pen button shows the chosen pen (picture 23 + index).
   virtual void OnPenChanged(int penIndex) {}
+  // The open scrap's name changed (empty: none); the caption shows it.
+  virtual void OnTitleChanged(const wxString& title) {}
 };
 
 // The text tab: the scrap's text shown and edited as UTF-8.

@@ -2,6 +2,7 @@
 
 #include <wx/fdrepdlg.h>
 #include <wx/frame.h>
+#include <wx/panel.h>
 #include <wx/splitter.h>
 #include <wx/weakref.h>
 
@@ -21,7 +22,6 @@ class wxImageList;
 class CMenuEx;
 class CPrintToolBar;
 class CScrapStatusBar;
-class wxPanel;
 class wxToolBar;
 
 // Identifier of the splitter (its first pane).
@@ -87,6 +87,7 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   void SetPaneText(int paneId, const wxString& text) override;
   void OnActiveTabChanged(int tab, bool textTab) override;
   void OnPenChanged(int penIndex) override;
+  void OnTitleChanged(const wxString& title) override { SetScrapTitle(title); }
 
   // The document whose commands come after the active view's; by default the program's
   // document.
