@@ -14,7 +14,6 @@
 #include "app/pageview/ui/CClipwrenView.h"
 #include "app/shell/ui/CTextPaneCtrl.h"
 #include "app/store/ui/CFolderTreeCtrl.h"
-#include "app/store/ui/CLeftView.h"
 #include "app/shell/CommandLine.h"
 #include "app/shell/PrinterList.h"
 #include "app/shell/ui/CAboutDlg.h"
@@ -105,9 +104,7 @@ bool CClipwrenApp::OnInit() {
   // Step 10–11: the folder tree gets the home folder and its pictures, loads the scrapbook,
   // selects the imported scrap and expands or collapses as it was left.
   m_treeImages = CFolderTreeCtrl::CreateImageList();
-  if (CLeftView* left = frame->LeftView()) {
-    left->Start(m_homeFolder, m_treeImages.get(), m_pendingImportPath);
-  }
+  frame->StartLeftPane(m_homeFolder, m_treeImages.get(), m_pendingImportPath);
 
   // Step 12: show the window at once.
   frame->ShowAtStart();
