@@ -16,6 +16,7 @@
 #include "app/shell/ui/CClipwrenApp.h"
 #include "app/shell/ui/CMainFrame.h"
 #include "app/shell/ui/CScrapStatusBar.h"
+#include "app/shell/ui/Screenshot.h"
 #include "app/store/ui/CFolderTreeCtrl.h"
 #include "app/store/ui/CLeftView.h"
 #include "platform/Registry.h"
@@ -85,6 +86,8 @@ TEST_F(MainWindowTest, SelectingScrapsSwitchingTabsAndClosing) {
   EXPECT_EQ(m_frame->CurrentMenuId(), 128);
   EXPECT_TRUE(MenuBarHas(m_frame, "ツール(&T)"));
   EXPECT_FALSE(m_frame->SearchToolBar()->IsShown());
+  guitest::Pump(300);
+  EXPECT_TRUE(SaveWindowScreenshot(m_frame, guitest::ScreenshotPath("app-page-tab.png")));
 
   // The text tab brings its own menu bar and the search bar; the page tab takes them back.
   m_tabs->SelectTab(2);
@@ -92,6 +95,8 @@ TEST_F(MainWindowTest, SelectingScrapsSwitchingTabsAndClosing) {
   EXPECT_EQ(m_frame->CurrentMenuId(), 136);
   EXPECT_FALSE(MenuBarHas(m_frame, "ツール(&T)"));
   EXPECT_TRUE(m_frame->SearchToolBar()->IsShown());
+  guitest::Pump(300);
+  EXPECT_TRUE(SaveWindowScreenshot(m_frame, guitest::ScreenshotPath("app-text-tab.png")));
   m_tabs->SelectTab(0);
   guitest::Pump(100);
   EXPECT_EQ(m_frame->CurrentMenuId(), 128);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <gtk/gtk.h>
 #include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
@@ -22,6 +21,7 @@
 #include "app/res/ui/ResArt.h"
 #include "app/shell/AppSettings.h"
 #include "app/shell/ui/CMainFrame.h"
+#include "app/shell/ui/Screenshot.h"
 #include "app/shell/ui/CMenuEx.h"
 #include "app/shell/ui/CPrintToolBar.h"
 #include "app/shell/ui/CScrapStatusBar.h"
@@ -35,23 +35,6 @@ namespace {
 wxString Utf8(std::string_view s) { return wxString::FromUTF8(s.data(), s.size()); }
 
 // What the X server shows in a screen rectangle, read from the root window.
-wxImage GrabScreen(wxRect rect) {
-  rect.Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
-  GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), rect.x, rect.y,
-                                                 rect.width, rect.height);
-  if (!pixbuf) return {};
-  wxImage image(rect.width, rect.height);
-  const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
-  const guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
-  for (int y = 0; y < rect.height; ++y)
-    for (int x = 0; x < rect.width; ++x) {
-      const guchar* p = pixels + y * stride + x * channels;
-      image.SetRGB(x, y, p[0], p[1], p[2]);
-    }
-  g_object_unref(pixbuf);
-  return image;
-}
-
 int CountBluish(const wxImage& image) {
   int n = 0;
   for (int y = 0; y < image.GetHeight(); ++y)

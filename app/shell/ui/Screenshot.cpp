@@ -1,8 +1,6 @@
 #include "app/shell/ui/Screenshot.h"
 
 #include <gtk/gtk.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/image.h>
 #include <wx/timer.h>
 
@@ -24,23 +22,41 @@ wxRect FrameRect(wxTopLevelWindow* window) {
       }
     }
   }
-  return rect.Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
+  return rect;
 }
 
 }  // namespace
 
+wxImage GrabScreen(wxRect rect) {
+  rect.Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
+  if (rect.IsEmpty()) return {};
+  // Straight from the root window: what the X server shows now, decorations included.
+  GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), rect.x, rect.y,
+                                                 rect.width, rect.height);
+  if (!pixbuf) return {};
+  wxImage image(rect.width, rect.height);
+  const int channels = gdk_pixbuf_get_n_channels(pixbuf);
+  const int stride = gdk_pixbuf_get_rowstride(pixbuf);
+  const guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
+  unsigned char* out = image.GetData();
+  for (int y = 0; y < rect.height; ++y) {
+    const guchar* row = pixels + static_cast<std::ptrdiff_t>(y) * stride;
+    for (int x = 0; x < rect.width; ++x, out += 3) {
+      out[0] = row[x * channels];
+      out[1] = row[x * channels + 1];
+      out[2] = row[x * channels + 2];
+    }
+  }
+  g_object_unref(pixbuf);
+  return image;
+}
+
 bool SaveWindowScreenshot(wxTopLevelWindow* window, const wxString& file) {
   window->Update();
-  const wxRect rect = FrameRect(window);
-  if (rect.IsEmpty()) return false;
-  wxScreenDC screen;
-  wxBitmap bitmap(rect.width, rect.height, 24);
-  {
-    wxMemoryDC memory(bitmap);
-    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
-  }
+  const wxImage image = GrabScreen(FrameRect(window));
+  if (!image.IsOk()) return false;
   if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
-  return bitmap.ConvertToImage().SaveFile(file, wxBITMAP_TYPE_PNG);
+  return image.SaveFile(file, wxBITMAP_TYPE_PNG);
 }
 
 void SaveWindowScreenshotWhenIdle(wxTopLevelWindow* window, const wxString& file,

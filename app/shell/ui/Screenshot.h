@@ -1,5 +1,7 @@
 #pragma once
 
+#include <wx/gdicmn.h>
+#include <wx/image.h>
 #include <wx/string.h>
 #include <wx/toplevel.h>
 
@@ -10,6 +12,10 @@
 // idle, then calls done. Used by scripted runs and GUI tests to look at what a user sees.
 void SaveWindowScreenshotWhenIdle(wxTopLevelWindow* window, const wxString& file,
                                   std::function<void()> done);
+
+// What the screen shows in rect (clipped to the display), read back from the X server's root
+// window; invalid when nothing could be read.
+wxImage GrabScreen(wxRect rect);
 
 // Takes the picture at once; false when it could not be saved.
 [[nodiscard]] bool SaveWindowScreenshot(wxTopLevelWindow* window, const wxString& file);
