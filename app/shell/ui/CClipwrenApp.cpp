@@ -54,7 +54,7 @@ void CClipwrenApp::SetSaveFolder(const std::string& folder) {
 CMainFrame* CClipwrenApp::MainFrame() const { return wxDynamicCast(GetTopWindow(), CMainFrame); }
 
 bool CClipwrenApp::OnInit() {
-  // Step 1–2: settings and the home folder.
+  // Settings first: they name the save folder, and with it the home folder.
   SetAppName(wxString::FromUTF8(shell::kApplicationKey.data()));
   SetVendorName(wxString::FromUTF8(shell::kCompanyKey.data()));
   m_settings = std::make_unique<shell::AppSettings>(platform::Registry(platform::Hive::CurrentUser));
@@ -66,8 +66,8 @@ bool CClipwrenApp::OnInit() {
     std::filesystem::create_directories(m_homeFolder, ec);
   }
 
-  // Step 3–4: a capture named on the command line. Filing it as a scrap comes with the capture
-  // import; until then the capture folder itself is the path to select.
+  // A capture named on the command line. Filing it as a scrap comes with the capture import;
+  // until then the capture folder itself is the path to select.
   std::vector<std::string> args;
   std::vector<const char*> argv;
   for (int i = 0; i < this->argc; ++i) args.push_back(this->argv[i].utf8_string());
@@ -76,24 +76,24 @@ bool CClipwrenApp::OnInit() {
       shell::ExtractCapturePath(shell::JoinArguments(static_cast<int>(argv.size()), argv.data()));
   if (!capture.empty()) m_pendingImportPath = capture;
 
-  // Step 5: only one instance shows a window.
+  // Only one instance shows a window; a second one hands its capture over and ends.
   m_instanceMutex = std::make_unique<platform::InstanceMutex>(kInstanceMutexName);
   if (m_instanceMutex->state() != platform::InstanceMutex::State::Created) {
     (void)platform::FindRunningInstanceAndHandOver(kDuplicateCheckMessage, m_pendingImportPath);
     return false;
   }
 
-  // Step 6–7: the interface font and the drawing library.
+  // The interface font and the drawing library.
   m_interfaceFont = MakeInterfaceFont();
   if (!wxGraphicsRenderer::GetDefaultRenderer()) {
     wxMessageBox("Can not initialize GDI+library.", wxEmptyString, wxOK);
     return false;
   }
 
-  // Step 8–9: an empty document, the main window, its panes and the four tab views.
+  // An empty document, the main window, its panes and the four tab views.
   m_document = std::make_unique<CClipwrenDoc>();
   auto* frame = new CMainFrame(*m_settings);
-  if (!frame->CreateClient()) {
+  if (!frame->CreateClient() || !frame->IsComplete()) {
     frame->Destroy();
     return false;
   }
@@ -101,12 +101,12 @@ bool CClipwrenApp::OnInit() {
   CreateTabViews();
   Bind(wxEVT_MENU, [frame](wxCommandEvent&) { CAboutDlg(frame).ShowModal(); }, kAboutCommand);
 
-  // Step 10–11: the folder tree gets the home folder and its pictures, loads the scrapbook,
-  // selects the imported scrap and expands or collapses as it was left.
+  // The folder tree gets the home folder and its pictures, loads the scrapbook, selects the
+  // imported scrap and expands or collapses as it was left.
   m_treeImages = CFolderTreeCtrl::CreateImageList();
   frame->StartLeftPane(m_homeFolder, m_treeImages.get(), m_pendingImportPath);
 
-  // Step 12: show the window at once.
+  // Show the window and paint it at once.
   frame->ShowAtStart();
 
   wxString screenshot;
