@@ -1,6 +1,7 @@
 #include "app/store/ui/CLeftView.h"
 
 #include <gtest/gtest.h>
+#include <wx/uiaction.h>
 #include <wx/frame.h>
 
 #include <filesystem>
@@ -202,6 +203,39 @@ TEST_F(LeftViewGuiTest, CancelledDragChangesNothingAndADropReorders) {
   EXPECT_EQ(Children(I("旅行の記録")), "大阪城,京都の寺");
   EXPECT_EQ(I("旅行の記録")->record->sortType, store::kSortCustom);
   EXPECT_EQ(Listed(tree()->Model()), "大阪城");
+}
+
+TEST_F(LeftViewGuiTest, RestingOnAClosedFolderOpensItOnTheFourthTick) {
+  tree()->Model().Collapse(I("レシピ"));
+  treetest::Pump(50);
+  tree()->SelectByPath(book.Path("news"));
+  tree()->Model().SetOnlySelected(I("news"));
+  wxRect from;
+  wxRect over;
+  ASSERT_TRUE(tree()->GetBoundingRect(tree()->IdOf(I("news")), from, true));
+  ASSERT_TRUE(tree()->GetBoundingRect(tree()->IdOf(I("レシピ")), over, true));
+  const wxPoint onFolder = over.GetPosition() + wxPoint(4, over.height / 2);
+  // The timer reads the real pointer, which must rest on the folder, away from the edges
+  // that scroll.
+  wxUIActionSimulator().MouseMove(tree()->ClientToScreen(onFolder));
+  treetest::Pump(100);
+  if (tree()->ScreenToClient(wxGetMousePosition()) != onFolder) {
+    GTEST_SKIP() << "the pointer cannot be moved on this display";
+  }
+  ASSERT_TRUE(tree()->BeginTreeDrag(from.GetPosition() + wxPoint(4, 4)));
+  tree()->DragMoveTo(onFolder);
+  for (int tick = 1; tick <= 3; ++tick) {
+    tree()->DragTimerTick();
+    EXPECT_FALSE(I("レシピ")->expanded) << "tick " << tick;
+  }
+  tree()->DragTimerTick();
+  EXPECT_TRUE(I("レシピ")->expanded);
+  tree()->EndTreeDrag(true, wxDefaultPosition);
+  EXPECT_FALSE(tree()->IsDragging());
+  EXPECT_EQ(Children(I("レシピ")), "カレー,和食") << "a cancelled drag moved nothing";
+  // Other GUI tests share the display: leave the pointer in a corner where it hovers nothing.
+  const wxSize display = wxGetDisplaySize();
+  wxUIActionSimulator().MouseMove(display.x - 1, display.y - 1);
 }
 
 TEST_F(LeftViewGuiTest, DestroyingThePaneWritesTheExpandAllState) {
