@@ -21,7 +21,7 @@
 #include "app/store/ui/CLeftView.h"
 #include "platform/Registry.h"
 #include "platform/TextConv.h"
-#include "tests/shell/GuiTest.h"
+#include "tests/support/GuiTest.h"
 #include "tests/support/TempDir.h"
 
 wxIMPLEMENT_APP_NO_MAIN(CClipwrenApp);

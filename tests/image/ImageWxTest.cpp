@@ -3,33 +3,24 @@
 
 #include <functional>
 
-#include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
-#include <wx/init.h>
 
 #include "app/image/CxImage.h"
 #include "app/image/wx/ImageBitmap.h"
 #include "app/image/wx/ImageDraw.h"
 #include "tests/image/ImageTestUtil.h"
+#include "tests/support/GuiTest.h"
 
 namespace {
 
 using imagetest::At;
 
+// wx starts once for the whole process and stays up until it ends: tearing GTK down between
+// tests buys nothing and has been seen to trap under load.
 class WxEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "image_wx_tests";
-    static char* argv[] = {name, nullptr};
-    // A GUI application object, so wx initialises GTK and its display connection.
-    wxApp::SetInstance(new wxApp());
-    ASSERT_TRUE(wxEntryStart(argc, argv));
-    ASSERT_TRUE(wxTheApp->CallOnInit());
-    wxInitAllImageHandlers();
-  }
-  void TearDown() override { wxEntryCleanup(); }
+  void SetUp() override { ASSERT_TRUE(guitest::EnsureWx()) << "no display (run under xvfb-run)"; }
 };
 
 [[maybe_unused]] const auto* const kEnvironment =

@@ -1,51 +1,19 @@
 #include "tests/pageview/WxFixture.h"
 
-#include <wx/app.h>
-#include <wx/filename.h>
-#include <wx/image.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
-#include <wx/init.h>
 #include <wx/window.h>
 
-#include <chrono>
-#include <thread>
+#include <algorithm>
 
 #include "app/document/ScrapText.h"
 #include "app/image/CxImage.h"
+#include "tests/support/GuiTest.h"
 
 namespace pvtest {
 
-bool WxReady() {
-  static const bool ready = [] {
-    if (!getenv("DISPLAY") && !getenv("WAYLAND_DISPLAY")) return false;
-    static int argc = 1;
-    static char name[] = "pageview-gui-test";
-    static char* argv[] = {name, nullptr};
-    // A failed wx check is a test failure, not a dialog waiting for a click.
-    wxSetAssertHandler([](const wxString& file, int line, const wxString& func,
-                          const wxString& cond, const wxString& msg) {
-      ADD_FAILURE() << "wx check failed: " << cond.utf8_string() << " " << msg.utf8_string()
-                    << " in " << func.utf8_string() << " at " << file.utf8_string() << ":" << line;
-    });
-    wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv)) return false;
-    wxTheApp->SetAppName("Clipwren");
-    wxInitAllImageHandlers();
-    return wxTheApp->CallOnInit();
-  }();
-  return ready;
-}
+// The wx start-up, event pumping and screen capture are shared with the other GUI tests.
+bool WxReady() { return guitest::EnsureWx(); }
 
-void Pump(int ms) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  do {
-    while (wxTheApp->Pending()) wxTheApp->Dispatch();
-    wxTheApp->ProcessPendingEvents();
-    wxTheApp->ProcessIdle();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  } while (std::chrono::steady_clock::now() < end);
-}
+void Pump(int ms) { guitest::Pump(ms); }
 
 wxString ScreenshotPath(const std::string& name) {
   const std::filesystem::path dir = std::filesystem::path(CLIPWREN_TEST_BINARY_DIR) / "screenshots";
@@ -54,18 +22,7 @@ wxString ScreenshotPath(const std::string& name) {
 }
 
 bool SaveScreenshot(wxWindow* window, const std::string& name) {
-  window->Refresh();
-  window->Update();
-  Pump(300);
-  const wxRect rect = window->GetScreenRect().Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
-  if (rect.IsEmpty()) return false;
-  wxScreenDC screen;
-  wxBitmap bitmap(rect.width, rect.height, 24);
-  {
-    wxMemoryDC memory(bitmap);
-    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
-  }
-  return bitmap.ConvertToImage().SaveFile(ScreenshotPath(name), wxBITMAP_TYPE_PNG);
+  return guitest::SaveScreenshot(window, ScreenshotPath(name));
 }
 
 void MakeScrap(const std::filesystem::path& folder, int width, int height,

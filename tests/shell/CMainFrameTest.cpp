@@ -27,7 +27,7 @@
 #include "app/shell/ui/CScrapStatusBar.h"
 #include "app/store/ui/CDimEditCtrl.h"
 #include "app/store/ui/CLeftView.h"
-#include "tests/shell/GuiTest.h"
+#include "tests/support/GuiTest.h"
 #include "tests/support/TempDir.h"
 
 namespace {

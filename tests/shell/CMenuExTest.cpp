@@ -7,7 +7,7 @@
 
 #include "app/res/Menus.h"
 #include "app/shell/ui/CMenuEx.h"
-#include "tests/shell/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "app/res/Resource.h"
 #include "app/shell/ui/CxSkinButton.h"
-#include "tests/shell/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 namespace {
 

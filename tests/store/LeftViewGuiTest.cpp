@@ -10,7 +10,7 @@
 #include "app/res/Resource.h"
 #include "app/store/ScrapStore.h"
 #include "tests/store/TreeFixture.h"
-#include "tests/store/TreeGuiTest.h"
+#include "tests/support/GuiTest.h"
 
 using store::TreeItem;
 using treetest::Children;
@@ -28,6 +28,7 @@ struct Update {
 class LeftViewGuiTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    if (!guitest::EnsureWx()) GTEST_SKIP() << "no display (run under xvfb-run)";
     for (const char* s : {"旅行の記録/京都の寺", "旅行の記録/大阪城", "レシピ/カレー", "news"}) {
       book.Scrap(s);
     }
@@ -46,11 +47,11 @@ class LeftViewGuiTest : public ::testing::Test {
     view->Tree()->SetShellUi(&ui);
     frame->Show();
     view->Start(book.Home(), images.get(), "");
-    treetest::Pump(100);
+    guitest::Pump(100);
   }
   void TearDown() override {
     frame->Destroy();
-    treetest::Pump(20);
+    guitest::Pump(20);
   }
   CFolderTreeCtrl* tree() { return view->Tree(); }
   TreeItem* I(const std::string& texts) { return Item(tree()->Model(), texts); }
@@ -84,9 +85,9 @@ class LeftViewGuiTest : public ::testing::Test {
 // painted before a capture of the screen.
 TEST_F(LeftViewGuiTest, ScreenshotOfAPopulatedTree) {
   tree()->SelectByPath(book.Path("旅行の記録/京都の寺"));
-  treetest::Pump(300);
+  guitest::Pump(300);
   const std::string file = std::string(CLIPWREN_TEST_OUTPUT_DIR) + "/folder-tree.png";
-  ASSERT_TRUE(treetest::SaveScreenshot(frame, file));
+  ASSERT_TRUE(guitest::SaveScreenshot(frame, wxString::FromUTF8(file)));
   wxImage image(wxString::FromUTF8(file));
   ASSERT_TRUE(image.IsOk());
   // The gray band above the tree and the white tree area below it.
@@ -148,7 +149,7 @@ TEST_F(LeftViewGuiTest, HomeItemDisablesDeleteAndRenameAndCannotCloseWithLeft) {
   EXPECT_FALSE(Enabled(res::kIdDeleteItem));
   EXPECT_FALSE(Enabled(res::kIdRenameItem));
   Key(WXK_LEFT);
-  treetest::Pump(20);
+  guitest::Pump(20);
   EXPECT_TRUE(tree()->IsExpanded(tree()->GetRootItem()));
 }
 
@@ -207,7 +208,7 @@ TEST_F(LeftViewGuiTest, CancelledDragChangesNothingAndADropReorders) {
 
 TEST_F(LeftViewGuiTest, RestingOnAClosedFolderOpensItOnTheFourthTick) {
   tree()->Model().Collapse(I("レシピ"));
-  treetest::Pump(50);
+  guitest::Pump(50);
   tree()->SelectByPath(book.Path("news"));
   tree()->Model().SetOnlySelected(I("news"));
   wxRect from;
@@ -218,7 +219,7 @@ TEST_F(LeftViewGuiTest, RestingOnAClosedFolderOpensItOnTheFourthTick) {
   // The timer reads the real pointer, which must rest on the folder, away from the edges
   // that scroll.
   wxUIActionSimulator().MouseMove(tree()->ClientToScreen(onFolder));
-  treetest::Pump(100);
+  guitest::Pump(100);
   if (tree()->ScreenToClient(wxGetMousePosition()) != onFolder) {
     GTEST_SKIP() << "the pointer cannot be moved on this display";
   }
@@ -241,7 +242,7 @@ TEST_F(LeftViewGuiTest, RestingOnAClosedFolderOpensItOnTheFourthTick) {
 TEST_F(LeftViewGuiTest, DestroyingThePaneWritesTheExpandAllState) {
   tree()->CollapseAllFolders();
   frame->Destroy();
-  treetest::Pump(20);
+  guitest::Pump(20);
   frame = new wxFrame(nullptr, wxID_ANY, "again");
   EXPECT_EQ(written, 0);
   EXPECT_NE(book.IniText("レシピ/和食"), "") << "every loaded directory got its Scrap.ini";

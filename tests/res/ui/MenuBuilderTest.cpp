@@ -7,7 +7,7 @@
 #include "app/res/StringTable.h"
 #include "app/res/ui/MenuBuilder.h"
 #include "app/res/ui/ResArt.h"
-#include "tests/shell/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 namespace {
 

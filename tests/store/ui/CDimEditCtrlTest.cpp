@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/store/ui/CDimEditCtrl.h"
-#include "tests/shell/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 namespace {
 

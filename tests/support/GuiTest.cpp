@@ -1,4 +1,4 @@
-#include "tests/shell/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
@@ -10,6 +10,8 @@
 #include <wx/window.h>
 
 #include <cstdlib>
+
+#include "app/shell/ui/Screenshot.h"
 
 namespace guitest {
 namespace {
@@ -66,6 +68,14 @@ wxString ScreenshotPath(const wxString& name) {
   file.Mkdir(wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
   file.SetFullName(name);
   return file.GetFullPath();
+}
+
+bool SaveScreenshot(wxWindow* window, const wxString& file) {
+  window->Refresh();
+  window->Update();
+  Pump(100);
+  const wxImage image = GrabScreen(window->GetScreenRect());
+  return image.IsOk() && image.SaveFile(file, wxBITMAP_TYPE_PNG);
 }
 
 void GuiTest::SetUp() {

@@ -30,6 +30,9 @@ void Pump(int ms = 50);
 // A file name in the test build folder's screenshots/ (created on demand).
 wxString ScreenshotPath(const wxString& name);
 
+// Saves what the screen shows of window (children included) as a PNG; false on failure.
+bool SaveScreenshot(wxWindow* window, const wxString& file);
+
 // Fixture for tests that need windows; skips the test when there is no display.
 class GuiTest : public ::testing::Test {
  protected:
