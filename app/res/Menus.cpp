@@ -22,6 +22,35 @@ struct Row {
   std::string_view text = {};
 };
 
+// The help menu ends every menu bar; the file menu of the text and pictures tabs is shared.
+constexpr Row kHelpMenu[] = {
+    {0, kSub, "ヘルプ(&H)"},
+    {1, kIdHelpFinder},
+    {1, kIdAppAbout},
+    {1, kSep},
+    {1, kIdHomePage},
+};
+
+constexpr Row kFileMenuTextAndPictures[] = {
+    {0, kSub, "ファイル(&F)"},
+    {1, kIdFileSave},
+    {1, kSep},
+    {1, kIdFilePrint},
+    {1, kIdPrintPreview},
+    {1, kIdPrintSetup},
+    {1, kSep},
+    {1, kIdEvernoteRegister},
+    {1, kIdEvernoteSettings},
+    {1, kSep},
+    {1, kIdSendMail},
+    {1, kSep},
+    {1, kIdChangeSaveFolder},
+    {1, kSep},
+    {1, kIdOpenPageAddress},
+    {1, kSep},
+    {1, kIdAppExit, "アプリケーションの終了(&X)"},
+};
+
 constexpr Row kMenu128[] = {
     {0, kSub, "ファイル(&F)"},
     {1, kIdFileSave},
@@ -85,31 +114,9 @@ constexpr Row kMenu128[] = {
     {1, kSep},
     {1, kIdTreeExpandAll},
     {1, kIdTreeCollapseAll},
-    {0, kSub, "ヘルプ(&H)"},
-    {1, kIdHelpFinder},
-    {1, kIdAppAbout},
-    {1, kSep},
-    {1, kIdHomePage},
 };
 
 constexpr Row kMenu136[] = {
-    {0, kSub, "ファイル(&F)"},
-    {1, kIdFileSave},
-    {1, kSep},
-    {1, kIdFilePrint},
-    {1, kIdPrintPreview},
-    {1, kIdPrintSetup},
-    {1, kSep},
-    {1, kIdEvernoteRegister},
-    {1, kIdEvernoteSettings},
-    {1, kSep},
-    {1, kIdSendMail},
-    {1, kSep},
-    {1, kIdChangeSaveFolder},
-    {1, kSep},
-    {1, kIdOpenPageAddress},
-    {1, kSep},
-    {1, kIdAppExit, "アプリケーションの終了(&X)"},
     {0, kSub, "編集(&E)"},
     {1, kIdEditUndo},
     {1, kIdEditRedo},
@@ -132,31 +139,9 @@ constexpr Row kMenu136[] = {
     {1, kSep},
     {1, kIdTreeExpandAll},
     {1, kIdTreeCollapseAll},
-    {0, kSub, "ヘルプ(&H)"},
-    {1, kIdHelpFinder},
-    {1, kIdAppAbout},
-    {1, kSep},
-    {1, kIdHomePage},
 };
 
 constexpr Row kMenu138[] = {
-    {0, kSub, "ファイル(&F)"},
-    {1, kIdFileSave},
-    {1, kSep},
-    {1, kIdFilePrint},
-    {1, kIdPrintPreview},
-    {1, kIdPrintSetup},
-    {1, kSep},
-    {1, kIdEvernoteRegister},
-    {1, kIdEvernoteSettings},
-    {1, kSep},
-    {1, kIdSendMail},
-    {1, kSep},
-    {1, kIdChangeSaveFolder},
-    {1, kSep},
-    {1, kIdOpenPageAddress},
-    {1, kSep},
-    {1, kIdAppExit, "アプリケーションの終了(&X)"},
     {0, kSub, "編集(&E)"},
     {1, kIdCopyToClipboard},
     {1, kIdSendToDesktop},
@@ -176,11 +161,6 @@ constexpr Row kMenu138[] = {
     {1, kSep},
     {1, kIdTreeExpandAll},
     {1, kIdTreeCollapseAll},
-    {0, kSub, "ヘルプ(&H)"},
-    {1, kIdHelpFinder},
-    {1, kIdAppAbout},
-    {1, kSep},
-    {1, kIdHomePage},
 };
 
 constexpr Row kPopup134[] = {
@@ -220,22 +200,23 @@ constexpr Row kPopup210[] = {
     {1, kIdEraseRange},
 };
 
-std::span<const Row> Rows(int id) {
+// A menu resource as the row tables it is made of, in order.
+std::vector<std::span<const Row>> Parts(int id) {
   switch (id) {
     case kMenuPageTabs:
-      return kMenu128;
+      return {kMenu128, kHelpMenu};
     case kMenuTextTab:
-      return kMenu136;
+      return {kFileMenuTextAndPictures, kMenu136, kHelpMenu};
     case kMenuPicturesTab:
-      return kMenu138;
+      return {kFileMenuTextAndPictures, kMenu138, kHelpMenu};
     case kPopupPictureDisplay:
-      return kPopup134;
+      return {kPopup134};
     case kPopupTree:
-      return kPopup144;
+      return {kPopup144};
     case kPopupImage:
-      return kPopup206;
+      return {kPopup206};
     case kPopupPicture:
-      return kPopup210;
+      return {kPopup210};
     default:
       return {};
   }
@@ -274,10 +255,14 @@ void Collect(const std::vector<MenuNode>& items, std::vector<int>& ids) {
 }  // namespace
 
 std::optional<std::vector<MenuNode>> LoadMenu(int id) {
-  const std::span<const Row> rows = Rows(id);
-  if (rows.empty()) return std::nullopt;
-  std::size_t pos = 0;
-  return Build(rows, pos, 0);
+  const std::vector<std::span<const Row>> parts = Parts(id);
+  if (parts.empty()) return std::nullopt;
+  std::vector<MenuNode> items;
+  for (const std::span<const Row> rows : parts) {
+    std::size_t pos = 0;
+    for (MenuNode& node : Build(rows, pos, 0)) items.push_back(std::move(node));
+  }
+  return items;
 }
 
 const MenuNode* FindSubMenu(const std::vector<MenuNode>& items, std::string_view text) {
