@@ -30,6 +30,9 @@ wxBEGIN_EVENT_TABLE(CFolderTreeCtrl, wxTreeCtrl)
   EVT_UPDATE_UI_RANGE(res::kIdNewFolder, res::kIdRenameItem, CFolderTreeCtrl::OnUpdateCommand)
   EVT_UPDATE_UI_RANGE(res::kIdSortDateAscending, res::kIdSortName, CFolderTreeCtrl::OnUpdateCommand)
   EVT_UPDATE_UI_RANGE(res::kIdRestoreOrder, res::kIdMoveDown, CFolderTreeCtrl::OnUpdateCommand)
+  EVT_UPDATE_UI_RANGE(res::kIdExpandFolders, res::kIdCollapseFolders, CFolderTreeCtrl::OnUpdateCommand)
+  EVT_UPDATE_UI(res::kIdRefresh, CFolderTreeCtrl::OnUpdateCommand)
+  EVT_UPDATE_UI(res::kIdFindInScrapbook, CFolderTreeCtrl::OnUpdateCommand)
 wxEND_EVENT_TABLE()
 // clang-format on
 
@@ -269,9 +272,14 @@ void CFolderTreeCtrl::OnCommand(wxCommandEvent& event) {
 void CFolderTreeCtrl::OnUpdateCommand(wxUpdateUIEvent& event) {
   const store::TreeItem* caret = m_model.Caret();
   const int id = event.GetId();
-  if (id == res::kIdNewFolder) {
-    event.Enable(true);
-    return;
+  // Every command of the context menu that this control carries out (or, for the full-text
+  // search, hands to the main window) is enabled here: an update nobody answers disables it.
+  switch (id) {
+    case res::kIdNewFolder: case res::kIdExpandFolders: case res::kIdCollapseFolders:
+    case res::kIdRefresh: case res::kIdFindInScrapbook:
+      event.Enable(true);
+      return;
+    default: break;
   }
   if (id == res::kIdRestoreOrder) {
     event.Enable(m_ops.CanUndoSort());
