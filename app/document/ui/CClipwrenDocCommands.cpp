@@ -20,8 +20,9 @@ void CClipwrenDoc::BindCommands() {
     Bind(wxEVT_MENU, &CClipwrenDoc::OnZoom, this, id);
     Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateZoom, this, id);
   }
-  for (int id : {res::kIdShapeSelect, res::kIdPen, res::kIdArrow, res::kIdTextBox,
-                 res::kIdRangeSelect, res::kIdCrop}) {
+  // Range selection and crop have no mouse handling yet; until they do, nothing answers
+  // their commands and their buttons stay disabled.
+  for (int id : {res::kIdShapeSelect, res::kIdPen, res::kIdArrow, res::kIdTextBox}) {
     Bind(wxEVT_MENU, &CClipwrenDoc::OnTool, this, id);
     Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateTool, this, id);
   }

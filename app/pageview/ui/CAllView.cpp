@@ -45,9 +45,6 @@ CAllView::CAllView(wxWindow* parent, int id, CClipwrenDoc* doc)
   Bind(wxEVT_MOTION, &CAllView::OnMotion, this);
   Bind(wxEVT_LEFT_UP, &CAllView::OnLeftUp, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CAllView::OnCaptureLost, this);
-  Bind(
-      wxEVT_MENU, [this](wxCommandEvent&) { /* range erase arrives with range selection */ },
-      res::kIdEraseRange);
   if (m_doc) {
     m_doc->AddView(this);
     m_doc->SetPageView(m_tab, this);
