@@ -16,6 +16,13 @@ namespace {
 using testsupport::ReadFile;
 using testsupport::WriteFile;
 
+// The text tab as the document sees it.
+struct TextPaneRecorder : ITextPane {
+  void SetText(const std::string& utf8) override { text = utf8; }
+  std::string GetText() const override { return text; }
+  std::string text;
+};
+
 // The right pane with both page views, as the main window holds them.
 class DocumentTest : public pvtest::WxTest {
  protected:
@@ -29,6 +36,7 @@ class DocumentTest : public pvtest::WxTest {
     };
     m_doc->showMessage = [this](const wxString& t) { m_messages.push_back(t); };
     m_doc->openAddress = [this](const std::string& a) { m_opened.push_back(a); };
+    m_doc->SetTextPane(&m_textPane);
     m_frame = new wxFrame(nullptr, wxID_ANY, "doc", wxDefaultPosition, wxSize(700, 500));
     m_pane = new CClipwrenView(m_frame, m_doc.get());
     CSBTabCtrl* tabs = m_pane->TabCtrl();
@@ -73,6 +81,7 @@ class DocumentTest : public pvtest::WxTest {
   std::unique_ptr<CClipwrenDoc> m_doc;
   wxFrame* m_frame = nullptr;
   CClipwrenView* m_pane = nullptr;
+  TextPaneRecorder m_textPane;
   bool m_answerYes = false;
   std::vector<wxString> m_questions, m_messages;
   std::vector<std::string> m_opened;
@@ -95,11 +104,23 @@ TEST_F(DocumentTest, OpenSetsTitlePathsAndPresenceFlags) {
   EXPECT_FALSE(tabs->Button(3)->IsShown());
 }
 
+// Captures from case-insensitive systems name the fixed files in any letter case; the scrap
+// opens them all the same, as the tree already shows the folder as a scrap.
+TEST_F(DocumentTest, FixedFilesOpenInAnyLetterCase) {
+  pvtest::MakeScrap(m_dir / "s", 300, 200, "本文");
+  std::filesystem::rename(m_dir / "s" / "Main.jpg", m_dir / "s" / "main.JPG");
+  std::filesystem::rename(m_dir / "s" / "Content.txt", m_dir / "s" / "CONTENT.TXT");
+  m_pane->OpenScrap((m_dir / "s").string());
+  EXPECT_TRUE(m_doc->PageImage()->IsLoaded());
+  EXPECT_TRUE(m_doc->HasText());
+  EXPECT_EQ(m_doc->Text(), "本文");
+}
+
 TEST_F(DocumentTest, TextTabSaveWritesOnlyContentTextAndClearsModified) {
   pvtest::MakeScrap(m_dir / "s", 300, 200, "old");
   m_pane->OpenScrap((m_dir / "s").string());
   DrawStroke();
-  m_doc->SetText("new text");
+  m_textPane.text = "new text";
   m_doc->SetActiveTab(kTabText);
   Command(res::kIdFileSave);
   EXPECT_FALSE(m_doc->IsModified());
@@ -335,6 +356,87 @@ TEST_F(DocumentTest, ShapeUndoRedoDeleteFollowTheToolAndTheHistory) {
   m_doc->SetActiveTab(kTabPictures);
   EXPECT_FALSE(Enabled(res::kIdShapeDelete));
   EXPECT_FALSE(Enabled(res::kIdShapeUndo));
+}
+
+TEST_F(DocumentTest, ADeletedCopyTabIsNotWrittenBackBySavingEverything) {
+  pvtest::MakeScrap(m_dir / "a", 300, 200);
+  pvtest::MakeScrap(m_dir / "b", 300, 200);
+  m_pane->OpenScrap((m_dir / "a").string());
+  Command(res::kIdCreateCopyTab);
+  ASSERT_TRUE(std::filesystem::exists(m_dir / "a" / "Main_copy.jpg"));
+  Command(res::kIdDeleteCopyTab);
+  EXPECT_FALSE(m_doc->CopyImage()->HasPicture());
+  EXPECT_EQ(m_doc->CurrentImage(), m_doc->PageImage());
+  DrawStroke();
+  m_answerYes = true;
+  m_pane->OpenScrap((m_dir / "b").string());
+  EXPECT_EQ(m_questions.size(), 1u);
+  EXPECT_LT(Gray(m_dir / "a" / "Main.jpg", 50, 10), 80);
+  EXPECT_FALSE(std::filesystem::exists(m_dir / "a" / "Main_copy.jpg"));
+  EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(DocumentTest, AScrapWithoutTextShowsAnEmptyTextViewAndGetsNoTextFile) {
+  pvtest::MakeScrap(m_dir / "a", 300, 200, "前のスクラップの本文");
+  pvtest::MakeScrap(m_dir / "b", 300, 200);
+  pvtest::MakeScrap(m_dir / "c", 300, 200);
+  m_pane->OpenScrap((m_dir / "a").string());
+  EXPECT_EQ(m_textPane.text, "前のスクラップの本文");
+  m_pane->OpenScrap((m_dir / "b").string());
+  EXPECT_EQ(m_textPane.text, "");
+  EXPECT_FALSE(m_doc->HasText());
+  // Saving everything writes the pictures and the settings, never a text the scrap lacked.
+  DrawStroke();
+  m_answerYes = true;
+  m_pane->OpenScrap((m_dir / "c").string());
+  EXPECT_LT(Gray(m_dir / "b" / "Main.jpg", 50, 10), 80);
+  EXPECT_FALSE(std::filesystem::exists(m_dir / "b" / "Content.txt"));
+  EXPECT_EQ(scrapfiles::ReadContentText(m_dir / "a" / "Content.txt"), "前のスクラップの本文");
+}
+
+// A file that cannot be replaced: a folder has taken its name.
+void Block(const std::filesystem::path& file) {
+  std::filesystem::remove(file);
+  std::filesystem::create_directories(file / "in the way");
+}
+
+TEST_F(DocumentTest, AFailedTextSaveIsReportedAndKeepsTheEdits) {
+  pvtest::MakeScrap(m_dir / "a", 300, 200, "old");
+  pvtest::MakeScrap(m_dir / "b", 300, 200, "b");
+  m_pane->OpenScrap((m_dir / "a").string());
+  m_pane->TabCtrl()->SelectTab(kTabText);
+  m_textPane.text = "edited";
+  m_doc->SetModifiedFlag();
+  Block(m_dir / "a" / "Content.txt");
+  Command(res::kIdFileSave);
+  ASSERT_EQ(m_messages.size(), 1u);
+  EXPECT_NE(m_messages[0].utf8_string().find("Content.txt"), std::string::npos);
+  EXPECT_TRUE(m_doc->IsModified());
+  // Yes to the question when another scrap is chosen: the save fails again, so the scrap
+  // with the edits stays open and modified.
+  m_answerYes = true;
+  m_pane->OpenScrap((m_dir / "b").string());
+  EXPECT_EQ(m_questions.size(), 1u);
+  EXPECT_EQ(m_messages.size(), 2u);
+  EXPECT_EQ(m_doc->GetTitle(), "a");
+  EXPECT_TRUE(m_doc->IsModified());
+  EXPECT_EQ(m_textPane.text, "edited");
+  // Once the file can be written the switch goes ahead with the edits saved.
+  std::filesystem::remove_all(m_dir / "a" / "Content.txt");
+  m_pane->OpenScrap((m_dir / "b").string());
+  EXPECT_EQ(m_doc->GetTitle(), "b");
+  EXPECT_EQ(scrapfiles::ReadContentText(m_dir / "a" / "Content.txt"), "edited");
+}
+
+TEST_F(DocumentTest, AFailedPictureSaveShowsTheLibrarysTextAndKeepsTheMarks) {
+  pvtest::MakeScrap(m_dir / "a", 300, 200);
+  m_pane->OpenScrap((m_dir / "a").string());
+  DrawStroke();
+  Block(m_dir / "a" / "Main.jpg");
+  Command(res::kIdFileSave);
+  ASSERT_EQ(m_messages.size(), 1u);
+  EXPECT_FALSE(m_messages[0].empty());
+  EXPECT_TRUE(m_doc->IsModified());
 }
 
 }  // namespace

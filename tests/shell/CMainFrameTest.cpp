@@ -365,12 +365,33 @@ TEST_F(CMainFrameTest, YesInTheCloseQuestionSavesEverything) {
   m_doc->SetModifiedFlag(true);
   bool saved = false;
   m_doc->Bind(
-      wxEVT_MENU, [&](wxCommandEvent& e) { saved = m_doc->IsSaveAll(); }, res::kIdFileSave);
+      wxEVT_MENU,
+      [&](wxCommandEvent& e) {
+        saved = m_doc->IsSaveAll();
+        e.Skip();
+      },
+      res::kIdFileSave);
   m_answer = wxYES;
   EXPECT_TRUE(m_frame->Close());
   EXPECT_TRUE(saved) << "save-all set, then Save sent";
   EXPECT_FALSE(m_doc->IsModified());
   m_frame = nullptr;
+}
+
+TEST_F(CMainFrameTest, YesInTheCloseQuestionKeepsTheWindowWhenTheSaveFails) {
+  OpenScrap();
+  m_doc->SetModifiedFlag(true);
+  std::vector<std::string> reported;
+  m_doc->showMessage = [&](const wxString& text) { reported.push_back(text.utf8_string()); };
+  // A folder has taken the picture's name, so it cannot be replaced.
+  const std::filesystem::path picture = m_dir / "Sample" / "Main.jpg";
+  std::filesystem::remove(picture);
+  std::filesystem::create_directories(picture / "in the way");
+  m_answer = wxYES;
+  EXPECT_FALSE(m_frame->Close());
+  EXPECT_EQ(reported.size(), 1u);
+  EXPECT_TRUE(m_doc->IsModified());
+  EXPECT_TRUE(m_frame->IsShown());
 }
 
 TEST_F(CMainFrameTest, PlacementIsNotWrittenWhenMinimised) {

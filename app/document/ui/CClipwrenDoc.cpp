@@ -110,7 +110,8 @@ bool CClipwrenDoc::OpenScrap(const std::string& folder) {
   if (m_modified) {
     if (askSave && askSave(SaveQuestion())) {
       m_saveAll = true;
-      Save();
+      // What could not be saved has been reported; the scrap stays open with its edits.
+      if (!Save()) return false;
     }
     m_modified = false;
   }
@@ -139,12 +140,10 @@ bool CClipwrenDoc::OpenScrap(const std::string& folder) {
   } else if (m_copyView) {
     m_copyView->ResetView();
   }
-  if (ReadTextFile()) {
-    if (m_textPane) m_textPane->SetText(m_text);
-    m_textPresent = true;
-  } else {
-    m_textPresent = false;
-  }
+  // A scrap without a readable text shows an empty text view: the previous scrap's text must
+  // not stay there to be saved into this one.
+  m_textPresent = ReadTextFile();
+  if (m_textPane) m_textPane->SetText(m_text);
   m_picturesPresent = m_picturesPane ? m_picturesPane->LoadFolder(path) : 0;
   ReadViewSettings();
   return true;
@@ -158,57 +157,69 @@ bool CClipwrenDoc::ReadTextFile() {
   return true;
 }
 
-void CClipwrenDoc::WriteTextFile() {
+bool CClipwrenDoc::WriteTextFile() {
   if (m_textPane) m_text = m_textPane->GetText();
-  if (m_textPath.empty()) return;
-  // A text that cannot be written is left silently, as the old file stays intact.
-  (void)scrapfiles::WriteContentText(m_textPath, m_text);
+  if (m_textPath.empty()) return true;
+  // The file is replaced in one step, so a failure leaves the old text as it was.
+  return scrapfiles::WriteContentText(m_textPath, m_text);
 }
 
 void CClipwrenDoc::ReadViewSettings() {
   if (!m_viewSettingsPath.empty()) scrapfiles::ReadViewSettings(m_viewSettingsPath, m_viewSettings);
 }
 
-void CClipwrenDoc::WriteViewSettings() {
-  if (!m_viewSettingsPath.empty()) {
-    (void)scrapfiles::WriteViewSettings(m_viewSettingsPath, m_viewSettings);
+bool CClipwrenDoc::WriteViewSettings() {
+  if (m_viewSettingsPath.empty()) return true;
+  return scrapfiles::WriteViewSettings(m_viewSettingsPath, m_viewSettings);
+}
+
+void CClipwrenDoc::ReportUnwritten(const std::string& path) {
+  if (showMessage) {
+    showMessage(wxString::Format(wxString::FromUTF8("%s に保存できませんでした。"),
+                                 wxString::FromUTF8(path)));
   }
 }
 
-void CClipwrenDoc::SavePicture(CSBImage* image) {
-  if (!image || !image->HasPicture()) return;
+bool CClipwrenDoc::SavePicture(CSBImage* image) {
+  if (!image || !image->HasPicture()) return true;
   const CSBImage::SaveOutcome outcome = image->Save();
-  if (!outcome.written && !outcome.error.empty() && showMessage) {
-    showMessage(wxString::FromUTF8(outcome.error));
-  }
+  if (outcome.written || outcome.error.empty()) return true;
+  if (showMessage) showMessage(wxString::FromUTF8(outcome.error));
+  return false;
 }
 
-void CClipwrenDoc::Save() {
+bool CClipwrenDoc::Save() {
+  bool ok = true;
+  const auto saveText = [&] {
+    if (!WriteTextFile()) {
+      ReportUnwritten(m_textPath);
+      ok = false;
+    }
+  };
+  const auto saveSettings = [&] {
+    if (!WriteViewSettings()) {
+      ReportUnwritten(m_viewSettingsPath);
+      ok = false;
+    }
+  };
   if (m_saveAll) {
-    SavePicture(m_pageImage.get());
-    SavePicture(m_copyImage.get());
-    WriteTextFile();
-    WriteViewSettings();
     m_saveAll = false;
+    ok = SavePicture(m_pageImage.get()) && ok;
+    // A deleted copy tab has no picture to write back, and a scrap without a text gets none.
+    if (m_copyPresent) ok = SavePicture(m_copyImage.get()) && ok;
+    if (m_textPresent) saveText();
+    saveSettings();
   } else {
     switch (m_activeTab) {
-      case kTabPage:
-        SavePicture(m_pageImage.get());
-        break;
-      case kTabCopy:
-        SavePicture(m_copyImage.get());
-        break;
-      case kTabText:
-        WriteTextFile();
-        break;
-      case kTabPictures:
-        WriteViewSettings();
-        break;
-      default:
-        break;
+      case kTabPage: ok = SavePicture(m_pageImage.get()); break;
+      case kTabCopy: ok = SavePicture(m_copyImage.get()); break;
+      case kTabText: saveText(); break;
+      case kTabPictures: saveSettings(); break;
+      default: break;
     }
   }
-  m_modified = false;
+  if (ok) m_modified = false;
+  return ok;
 }
 
 void CClipwrenDoc::ShowZoom(int zoom) {

@@ -48,21 +48,23 @@ class CClipwrenDoc : public wxEvtHandler {
   void UpdateAllViews(CDocView* sender, long hint = 0, void* hintObject = nullptr);
 
   // Opens the scrap (or folder) at `folder`: asks about unsaved changes, recreates both
-  // picture tabs, loads the pictures, the text and the pictures-tab settings.
-  bool OpenScrap(const std::string& folder);
+  // picture tabs, loads the pictures, the text and the pictures-tab settings. False when the
+  // changes were to be saved and could not be: the open scrap then stays, still modified.
+  [[nodiscard]] bool OpenScrap(const std::string& folder);
   // Empties the title and puts the print settings back to their defaults (the framework's
   // new document).
   void NewDocument();
-  // Saves by the active tab, or everything after a yes to the save question. Returns the
-  // image library's message when a picture could not be written (already shown to the user
-  // unless quiet).
-  void Save();
+  // Saves by the active tab, or everything after a yes to the save question. Every file that
+  // could not be written is reported to the user; then the result is false and the document
+  // stays modified, so nothing the user did is thrown away.
+  bool Save();
   // The save question's text for the current title.
   wxString SaveQuestion() const;
   bool ReadTextFile();
-  void WriteTextFile();
+  // Both return false (without telling the user) when the file could not be written.
+  [[nodiscard]] bool WriteTextFile();
   void ReadViewSettings();
-  void WriteViewSettings();
+  [[nodiscard]] bool WriteViewSettings();
 
   // Page views register themselves (the whole tab's and the copy tab's).
   void SetPageView(int tab, IPageView* view);
@@ -137,7 +139,9 @@ class CClipwrenDoc : public wxEvtHandler {
   void OnUpdateOpenAddress(wxUpdateUIEvent&);
   void OnCopyTab(wxCommandEvent&);
   void OnUpdateCopyTab(wxUpdateUIEvent&);
-  void SavePicture(CSBImage* image);
+  bool SavePicture(CSBImage* image);
+  // Tells the user that `path` could not be written.
+  void ReportUnwritten(const std::string& path);
 
   wxString m_title;
   bool m_modified = false;

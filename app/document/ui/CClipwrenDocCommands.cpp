@@ -44,7 +44,7 @@ void CClipwrenDoc::BindCommands() {
   Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateOpenAddress, this, res::kIdOpenPageAddress);
 }
 
-void CClipwrenDoc::OnSave(wxCommandEvent&) { Save(); }
+void CClipwrenDoc::OnSave(wxCommandEvent&) { (void)Save(); }
 
 void CClipwrenDoc::OnUpdateSave(wxUpdateUIEvent& event) {
   const CSBImage* image = CurrentImage();
@@ -196,6 +196,12 @@ void CClipwrenDoc::DeleteCopyTab() {
   std::error_code ec;
   std::filesystem::remove(m_copyImage->Path(), ec);
   m_copyPresent = false;
+  // The tab forgets its picture and marks, so no later save can write the file back.
+  std::string path = m_copyImage->Path();
+  m_copyImage = std::make_unique<CSBImage>(m_copyView);
+  m_copyImage->SetPath(std::move(path));
+  if (m_copyView) m_copyView->ResetView();
+  SetCurrentPictureTab(kTabPage);
   int tab = kTabPage;
   UpdateAllViews(nullptr, 2, &tab);
 }

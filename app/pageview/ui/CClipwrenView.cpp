@@ -25,7 +25,8 @@ CClipwrenView::~CClipwrenView() {
 
 void CClipwrenView::OpenScrap(const std::string& folder) {
   if (!m_doc) return;
-  (void)m_doc->OpenScrap(folder);
+  // Unsaved changes that could not be saved keep the open scrap where it is.
+  if (!m_doc->OpenScrap(folder)) return;
   m_opened = true;
   // Selection runs against the buttons of the previous scrap, so a tab the new scrap lacks
   // passes on to the next available one before the buttons change.

@@ -194,6 +194,11 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
       wxCommandEvent save(wxEVT_MENU, res::kIdFileSave);
       save.SetEventObject(this);
       ProcessWindowEvent(save);
+      // A save that failed has been reported and keeps the edits: the window stays open.
+      if (doc->IsModified() && event.CanVeto()) {
+        event.Veto();
+        return;
+      }
     }
     doc->SetModifiedFlag(false);
   }
