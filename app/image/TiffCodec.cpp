@@ -2,7 +2,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include <tiffio.h>
 
@@ -44,9 +45,112 @@ int OnError(TIFF*, void* user, const char*, const char* fmt, va_list args) {
 }
 int OnWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
 
-// Rows are converted through libtiff's RGBA reader this many at a time, so the only
-// full-size buffer is the picture itself.
-constexpr uint32_t kBandRows = 64;
+// Where each file row and column lands on screen. libtiff is asked for the file's own
+// orientation, so it never flips anything: a flip it did would cover only the rows of one
+// strip or the columns of one tile, while the picture must be flipped as a whole. Orientations
+// that swap rows and columns are shown without the swap, as libtiff's reader does.
+struct Placement {
+  bool mirrored;  // file columns run right to left
+  bool bottomUp;  // file rows run bottom to top
+};
+
+Placement PlacementOf(uint16_t orientation) {
+  switch (orientation) {
+    case ORIENTATION_TOPRIGHT:
+    case ORIENTATION_RIGHTTOP:
+      return {true, false};
+    case ORIENTATION_BOTRIGHT:
+    case ORIENTATION_RIGHTBOT:
+      return {true, true};
+    case ORIENTATION_BOTLEFT:
+    case ORIENTATION_LEFTBOT:
+      return {false, true};
+    default:
+      return {false, false};
+  }
+}
+
+// libtiff's reader hands out colours already multiplied by their alpha (it premultiplies
+// straight alpha itself), except for 8-bit grey with straight alpha, which it passes as stored.
+bool PremultipliedOutput(const TIFFRGBAImage& reader) {
+  const bool grey =
+      reader.photometric == PHOTOMETRIC_MINISBLACK || reader.photometric == PHOTOMETRIC_MINISWHITE;
+  return !(grey && reader.isContig && reader.bitspersample == 8 && reader.samplesperpixel == 2 &&
+           reader.alpha == EXTRASAMPLE_UNASSALPHA);
+}
+
+uint8_t PremultipliedOverWhite(uint32_t value, uint32_t alpha) {
+  return uint8_t(std::min<uint32_t>(255, value + 255 - alpha));
+}
+
+// Copies `rows` rows of `columns` RGBA pixels (stride `columns`), which hold the file's rows
+// from `fileRow` and columns from `fileColumn`, into the picture.
+void PutPixels(CxImage& img, const uint32_t* raster, uint32_t fileColumn, uint32_t fileRow,
+               uint32_t columns, uint32_t rows, Placement place, bool premultiplied) {
+  const uint32_t w = img.GetWidth(), h = img.GetHeight();
+  const uint32_t left = place.mirrored ? w - fileColumn - columns : fileColumn;
+  for (uint32_t r = 0; r < rows; ++r) {
+    const uint32_t row = fileRow + r;
+    // Stored rows count from the bottom.
+    uint8_t* d = img.GetBits(place.bottomUp ? row : h - 1 - row) + 3 * size_t(left);
+    const uint32_t* s = raster + size_t(r) * columns;
+    for (uint32_t i = 0; i < columns; ++i, d += 3) {
+      const uint32_t p = s[place.mirrored ? columns - 1 - i : i], a = TIFFGetA(p);
+      if (a == 255) {
+        d[0] = uint8_t(TIFFGetB(p)), d[1] = uint8_t(TIFFGetG(p)), d[2] = uint8_t(TIFFGetR(p));
+      } else if (premultiplied) {
+        d[0] = PremultipliedOverWhite(TIFFGetB(p), a);
+        d[1] = PremultipliedOverWhite(TIFFGetG(p), a);
+        d[2] = PremultipliedOverWhite(TIFFGetR(p), a);
+      } else {
+        d[0] = OverWhite(TIFFGetB(p), a), d[1] = OverWhite(TIFFGetG(p), a);
+        d[2] = OverWhite(TIFFGetR(p), a);
+      }
+    }
+  }
+}
+
+// Converts the picture one strip or one tile at a time, so each is decoded exactly once (asking
+// libtiff for part of a compressed strip decodes it again from its start) and the only buffer
+// besides the picture is one strip or tile of RGBA pixels.
+bool ReadPixels(TIFF* tif, TIFFRGBAImage& reader, CxImage& img, const char*& failure) {
+  const uint32_t w = reader.width, h = reader.height;
+  const Placement place = PlacementOf(reader.orientation);
+  const bool premultiplied = PremultipliedOutput(reader);
+  reader.req_orientation = reader.orientation;
+  uint32_t blockW = w, blockH = h;
+  if (TIFFIsTiled(tif)) {
+    TIFFGetField(tif, TIFFTAG_TILEWIDTH, &blockW);
+    TIFFGetField(tif, TIFFTAG_TILELENGTH, &blockH);
+    if (!blockW || !blockH) return false;
+    blockW = std::min(blockW, w);
+  } else {
+    uint32_t rowsPerStrip = h;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    if (rowsPerStrip) blockH = rowsPerStrip;
+  }
+  blockH = std::min(blockH, h);
+  if (uint64_t(blockW) * blockH * 4 > kCxImageMaxMemory) {
+    failure = "CXIMAGE_MAX_MEMORY exceeded";
+    return false;
+  }
+  std::unique_ptr<uint32_t[]> raster(new (std::nothrow) uint32_t[size_t(blockW) * blockH]);
+  if (!raster) {
+    failure = "TIFF: out of memory";
+    return false;
+  }
+  for (uint32_t top = 0; top < h; top += blockH) {
+    const uint32_t rows = std::min(blockH, h - top);
+    for (uint32_t left = 0; left < w; left += blockW) {
+      const uint32_t columns = std::min(blockW, w - left);
+      reader.row_offset = int(top);
+      reader.col_offset = int(left);
+      if (!TIFFRGBAImageGet(&reader, raster.get(), columns, rows)) return false;
+      PutPixels(img, raster.get(), left, top, columns, rows, place, premultiplied);
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -75,32 +179,23 @@ bool DecodeTiff(CxImage& img, ByteSpan in, const CxDecodeHint&) {
     TIFFClose(tif);
     return DecodeFailed(img, message[0] ? message : "TIFF format is not supported");
   }
-  reader.req_orientation = ORIENTATION_TOPLEFT;
-  const uint32_t w = reader.width, h = reader.height;
-  ok = img.Create(w, h, 24, CXIMAGE_FORMAT_TIF);
-  std::vector<uint32_t> band;
-  if (ok) band.resize(size_t(w) * kBandRows);
-  for (uint32_t top = 0; ok && top < h; top += kBandRows) {
-    const uint32_t rows = std::min(kBandRows, h - top);
-    reader.row_offset = int(top);
-    reader.col_offset = 0;
-    if (!TIFFRGBAImageGet(&reader, band.data(), w, rows)) {
-      ok = false;
-      break;
-    }
-    for (uint32_t r = 0; r < rows; ++r) {
-      uint8_t* d = img.GetBits(h - 1 - (top + r));
-      const uint32_t* s = band.data() + size_t(r) * w;
-      for (uint32_t x = 0; x < w; ++x, d += 3) {
-        const uint32_t a = TIFFGetA(s[x]);
-        d[0] = OverWhite(TIFFGetB(s[x]), a);
-        d[1] = OverWhite(TIFFGetG(s[x]), a);
-        d[2] = OverWhite(TIFFGetR(s[x]), a);
-      }
-    }
+  if (!img.Create(reader.width, reader.height, 24, CXIMAGE_FORMAT_TIF)) {
+    TIFFRGBAImageEnd(&reader);
+    TIFFClose(tif);
+    return false;  // Create left its text
+  }
+  const char* failure = nullptr;
+  try {
+    ok = ReadPixels(tif, reader, img, failure);
+  } catch (const std::bad_alloc&) {
+    ok = false;
+    failure = "TIFF: out of memory";
   }
   TIFFRGBAImageEnd(&reader);
   TIFFClose(tif);
-  if (!ok) return DecodeFailed(img, file.error[0] ? file.error : "TIFF file is corrupt");
+  if (!ok)
+    return DecodeFailed(img, failure         ? failure
+                             : file.error[0] ? file.error
+                                             : "TIFF file is corrupt");
   return true;
 }
