@@ -32,9 +32,19 @@ bool Exists(const fs::path& p) {
   return fs::symlink_status(p, ec).type() != fs::file_type::not_found && !ec;
 }
 
+// The user knows an item by its name, not by the absolute path: a long path would make the
+// message wider than the screen.
 std::string MessageFor(int code, const fs::path& item) {
+  fs::path name = item.filename();
+  if (name.empty()) name = Normalized(item).filename();
+  return FileOpErrorMessage(code, name.string());
+}
+
+}  // namespace
+
+std::string FileOpErrorMessage(int code, const std::string& itemName) {
   std::string name = "「";
-  name += item.string();
+  name += itemName;
   name += "」";
   switch (code) {
     case kFileOpFileNotFound: return name + "が見つかりません。";
@@ -50,6 +60,8 @@ std::string MessageFor(int code, const fs::path& item) {
     default: return name + "を処理できませんでした。";
   }
 }
+
+namespace {
 
 class Runner {
  public:
@@ -72,7 +84,8 @@ class Runner {
  private:
   FileOpResult Fail(int code, const fs::path& item) {
     m_result.code = code;
-    if (!(m_op.flags & kSilent)) m_ui.ReportError(MessageFor(code, item));
+    // Silent means no progress window; errors are always reported.
+    m_ui.ReportError(MessageFor(code, item));
     return m_result;
   }
 

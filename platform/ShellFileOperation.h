@@ -17,8 +17,8 @@ class ShellUi {
   // The destination already exists: replace it? (Yes, YesToAll, No = skip, Cancel = abort).
   virtual Answer ConfirmReplace(const std::filesystem::path& source,
                                 const std::filesystem::path& destination) = 0;
-  // A failure the user should hear about (not called with kSilent... errors are still
-  // returned in the result code).
+  // A failure the user should hear about (also with kSilent, which only hides the progress);
+  // the error is returned in the result code as well.
   virtual void ReportError(const std::string& message) = 0;
   // Progress: called per item; returning false cancels the rest.
   virtual bool Progress(const std::filesystem::path& current, std::size_t done,
@@ -51,7 +51,7 @@ enum FileOpFlags : unsigned {
   kAllowUndo = 0x40,             // delete goes to the Trash
   kNoConfirmation = 0x10,        // answer "yes to all" to every question
   kNoConfirmMkdir = 0x200,       // create missing destination folders without asking
-  kSilent = 0x4,                 // no progress
+  kSilent = 0x4,                 // no progress window (errors are still reported)
 };
 
 struct FileOperation {
@@ -68,6 +68,9 @@ struct FileOpResult {
   bool aborted = false;
   [[nodiscard]] bool ok() const { return code == 0 && !aborted; }
 };
+
+// The message shown for a result code, naming the item as the user knows it.
+[[nodiscard]] std::string FileOpErrorMessage(int code, const std::string& itemName);
 
 // Moves, copies, deletes or renames folders and files the way the desktop shell does:
 // delete with kAllowUndo goes to the freedesktop Trash (restorable from file managers);

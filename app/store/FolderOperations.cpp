@@ -44,7 +44,8 @@ TreeItem* FolderOperations::NewFolder() {
   if (!fs::create_directory(path, ec)) return nullptr;
   TreeItem* item =
       m_model.InsertFolderItem(path.string(), parent, FolderTreeModel::InsertAt::Last);
-  m_model.SetCaret(item);
+  // The new folder replaces whatever was listed: a Delete right after it names the new one.
+  m_model.SelectOnly(item);
   m_model.EnsureVisible(item);
   return item;
 }
@@ -53,8 +54,19 @@ bool FolderOperations::CanRename(const TreeItem* item) const {
   return item && item->record && !m_model.IsHomePath(item->record->path);
 }
 
+bool FolderOperations::IsUsableName(std::string_view name) {
+  // The text becomes one directory name next to the old one: a "/" would put the folder
+  // somewhere else, or give an item whose text no longer names its folder.
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+         name.find('\0') == std::string_view::npos;
+}
+
 bool FolderOperations::Rename(TreeItem* item, const std::string& newText) {
   if (!CanRename(item)) return false;
+  if (!IsUsableName(newText)) {
+    m_ui.ReportError(platform::FileOpErrorMessage(platform::kFileOpInvalidName, newText));
+    return false;
+  }
   const std::string parentPath = item->parent ? item->parent->Path() : m_model.HomePath();
   platform::FileOperation op;
   op.op = platform::FileOp::Rename;
@@ -85,11 +97,17 @@ bool FolderOperations::DeleteSelection(bool permanent, const std::function<void(
   if (beforeDelete) beforeDelete();
   const bool ok = platform::ShellFileOperation(op, m_ui).ok();
   m_model.ClearSelection();
+  bool removed = false;
   for (TreeItem* item : items) {
     // After a failure or a cancel only what really went away leaves the tree.
     std::error_code ec;
-    if (ok || !fs::exists(item->record->path, ec)) m_model.DeleteItem(item, true);
+    if (ok || !fs::exists(item->record->path, ec)) {
+      m_model.DeleteItem(item, true);
+      removed = true;
+    }
   }
+  // The item that took the caret is the one a second Delete names.
+  if (removed && m_model.Caret()) m_model.SelectOnly(m_model.Caret());
   return ok;
 }
 
@@ -106,7 +124,7 @@ void FolderOperations::SetSortType(int sortType) {
 void FolderOperations::UndoSort() {
   const FolderTreeModel::SortUndo undo = m_model.Undo();
   if (undo.item) {
-    m_model.SetCaret(undo.item);
+    m_model.SelectOnly(undo.item);
     if (undo.sortType >= kSortDateAscending && undo.sortType <= kSortName) {
       SetSortType(undo.sortType);
     }

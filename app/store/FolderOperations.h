@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/store/FolderTreeModel.h"
@@ -26,8 +27,10 @@ class FolderOperations {
   [[nodiscard]] bool CanRename(const TreeItem* item) const;
   // Renames item's directory to newText exactly as typed. On success the item shows the new
   // name and it and its loaded descendants get their new paths; false leaves everything as it
-  // was.
+  // was. A text that is not one plain name (empty, ".", "..", or holding "/") is refused with
+  // the shell's invalid-name message before anything on disk is touched.
   bool Rename(TreeItem* item, const std::string& newText);
+  [[nodiscard]] static bool IsUsableName(std::string_view name);
   // Deletes the directories of the listed items (not the home folder): to the Trash, or for
   // good when permanent. beforeDelete runs first (it clears the document's modified flag, so
   // deleting the open scrap asks no save question). The list is emptied in every case.

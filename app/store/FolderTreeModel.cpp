@@ -30,6 +30,9 @@ void FolderTreeModel::Clear() {
   m_hot = nullptr;
   m_selection.clear();
   m_undo = {};
+  for (ItemWatch* watch : m_watches) {
+    for (TreeItem*& watched : watch->m_items) watched = nullptr;
+  }
   FolderRecord* homeRecord = m_home->record;
   m_home.reset();
   ReleaseRecordChain(homeRecord);
@@ -66,7 +69,8 @@ void FolderTreeModel::LoadChildren(TreeItem* item) {
   // Items already there (a drop or select by path put them in) are not loaded twice.
   const bool hadChildren = item->HasChildren();
   for (const std::string& name : ListTreeSubdirectories(item->record->path)) {
-    if (hadChildren && FindChild(item, name)) continue;
+    // Exact names only: "photos" next to "Photos" is a folder of its own.
+    if (hadChildren && FindExactChild(item, name)) continue;
     InsertFolderItem(item->record->path + "/" + name, item, InsertAt::Last);
   }
   SortChildren(item);
@@ -106,7 +110,16 @@ TreeItem* FolderTreeModel::InsertFolderItem(const std::string& path, TreeItem* p
   return item;
 }
 
+TreeItem* FolderTreeModel::FindExactChild(const TreeItem* parent, std::string_view name) const {
+  if (!parent) return nullptr;
+  for (const auto& child : parent->children) {
+    if (child->text == name) return child.get();
+  }
+  return nullptr;
+}
+
 TreeItem* FolderTreeModel::FindChild(const TreeItem* parent, std::string_view name) const {
+  if (TreeItem* exact = FindExactChild(parent, name)) return exact;
   if (!parent) return nullptr;
   for (const auto& child : parent->children) {
     if (platform::text::AsciiIEquals(child->text, name)) return child.get();
@@ -115,9 +128,14 @@ TreeItem* FolderTreeModel::FindChild(const TreeItem* parent, std::string_view na
 }
 
 TreeItem* FolderTreeModel::FindOrInsertChild(TreeItem* parent, std::string_view name) {
-  if (TreeItem* found = FindChild(parent, name)) return found;
+  if (TreeItem* found = FindExactChild(parent, name)) return found;
   if (!parent || !parent->record) return nullptr;
+  // A directory with exactly this name that the tree does not show yet beats an item whose
+  // name differs only in case.
   const std::string entry = FindTreeSubdirectory(parent->record->path, name);
+  if (entry != name) {
+    if (TreeItem* found = FindChild(parent, name)) return found;
+  }
   if (entry.empty()) return nullptr;
   TreeItem* item = InsertFolderItem(parent->record->path + "/" + entry, parent, InsertAt::First);
   // The parent's children were loaded one level ahead already; the newcomer is brought to the
@@ -170,7 +188,19 @@ void FolderTreeModel::Forget(TreeItem* item) {
   if (m_anchor && item->IsSelfOrAncestorOf(m_anchor)) m_anchor = nullptr;
   if (m_hot && item->IsSelfOrAncestorOf(m_hot)) m_hot = nullptr;
   if (m_undo.item && item->IsSelfOrAncestorOf(m_undo.item)) m_undo = {};
+  for (ItemWatch* watch : m_watches) {
+    for (TreeItem*& watched : watch->m_items) {
+      if (watched && item->IsSelfOrAncestorOf(watched)) watched = nullptr;
+    }
+  }
 }
+
+FolderTreeModel::ItemWatch::ItemWatch(FolderTreeModel& model, std::vector<TreeItem*> items)
+    : m_model(model), m_items(std::move(items)) {
+  m_model.m_watches.push_back(this);
+}
+
+FolderTreeModel::ItemWatch::~ItemWatch() { std::erase(m_model.m_watches, this); }
 
 std::unique_ptr<TreeItem> FolderTreeModel::Detach(TreeItem* item) {
   TreeItem* parent = item->parent;

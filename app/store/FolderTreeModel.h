@@ -43,10 +43,15 @@ class FolderTreeModel {
   void PrepareExpand(TreeItem* item);
   TreeItem* InsertFolderItem(const std::string& path, TreeItem* parent, InsertAt where,
                              TreeItem* after = nullptr);
-  // The first child whose text equals name without regard to case, or else the directory of
-  // that name inserted as parent's first child; null when there is neither.
+  // The child named name, or else the directory of that name inserted as parent's first child;
+  // null when there is neither. Names on disk are case-sensitive: an exact name wins, in the
+  // tree or on disk, and a child or directory whose name differs only in case stands in only
+  // when nothing carries the exact name.
   TreeItem* FindOrInsertChild(TreeItem* parent, std::string_view name);
+  // The child whose text is exactly name, else one whose text differs from it only in case.
   [[nodiscard]] TreeItem* FindChild(const TreeItem* parent, std::string_view name) const;
+  // The child whose text is exactly name.
+  [[nodiscard]] TreeItem* FindExactChild(const TreeItem* parent, std::string_view name) const;
 
   // Puts item's children in the order of item's sort type (stable for equal keys).
   void SortChildren(TreeItem* item);
@@ -81,6 +86,10 @@ class FolderTreeModel {
   // Caret item: the one item the user works on (null: none).
   [[nodiscard]] TreeItem* Caret() const { return m_caret; }
   void SetCaret(TreeItem* item);
+  // Makes item the caret item, the anchor and the only listed item (none: no caret item, an
+  // empty list). After an operation the program starts, the item shown selected is the one
+  // delete and drag act on.
+  void SelectOnly(TreeItem* item);
   // The tree's own multi-selection, in list order; every listed item is marked.
   [[nodiscard]] const std::vector<TreeItem*>& Selection() const { return m_selection; }
   void ClearSelection();
@@ -117,6 +126,25 @@ class FolderTreeModel {
   [[nodiscard]] const SortUndo& Undo() const { return m_undo; }
   void SetUndo(TreeItem* item, int sortType) { m_undo = {item, sortType}; }
 
+  // A list of items kept current while the tree changes: an entry whose item leaves the tree
+  // becomes null. Operations that walk the selection list while they reload children hold
+  // one, because a reload may free items listed further on.
+  class ItemWatch {
+   public:
+    ItemWatch(FolderTreeModel& model, std::vector<TreeItem*> items);
+    ~ItemWatch();
+    ItemWatch(const ItemWatch&) = delete;
+    ItemWatch& operator=(const ItemWatch&) = delete;
+    [[nodiscard]] std::size_t Size() const { return m_items.size(); }
+    // The i-th item, or null when it has left the tree.
+    [[nodiscard]] TreeItem* At(std::size_t i) const { return m_items[i]; }
+
+   private:
+    friend class FolderTreeModel;
+    FolderTreeModel& m_model;
+    std::vector<TreeItem*> m_items;
+  };
+
   // Every item, home first, parents before children (tests and the view's full rebuild).
   template <typename F>
   void ForEach(F&& f) const {
@@ -149,6 +177,7 @@ class FolderTreeModel {
   TreeItem* m_anchor = nullptr;
   TreeItem* m_hot = nullptr;
   SortUndo m_undo;
+  std::vector<ItemWatch*> m_watches;
 };
 
 }  // namespace store

@@ -136,6 +136,12 @@ void FolderTreeModel::SetCaret(TreeItem* item) {
   if (m_observer) m_observer->CaretChanged(item);
 }
 
+void FolderTreeModel::SelectOnly(TreeItem* item) {
+  SetCaret(item);
+  m_anchor = item;
+  SetOnlySelected(item);
+}
+
 void FolderTreeModel::SetMarked(TreeItem* item, bool marked) {
   if (!item || item->marked == marked) return;
   item->marked = marked;

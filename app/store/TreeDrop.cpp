@@ -67,10 +67,15 @@ void TreeDrop::Drop(TreeItem* target, bool copy, bool noUndo) {
 
 void TreeDrop::DropInto(TreeItem* target, bool copy, bool noUndo) {
   std::string reselect = m_model.Caret() ? m_model.Caret()->Path() : std::string();
+  // Items below a listed folder travel with it. The list is cut down before anything is
+  // reloaded, and an item a reload freed on the way is skipped.
+  const FolderTreeModel::ItemWatch pending(m_model,
+                                           FolderOperations::TopLevelItems(m_model.Selection()));
   m_model.BeginBulk();
   m_model.SetCaret(nullptr);
-  for (TreeItem* item : FolderOperations::TopLevelItems(m_model.Selection())) {
-    if (item == target || !item->record) continue;
+  for (std::size_t i = 0; i < pending.Size(); ++i) {
+    TreeItem* item = pending.At(i);
+    if (!item || item == target || !item->record) continue;
     m_model.SetMarked(item, false);
     const bool wasCaret = item->Path() == reselect;
     // The directory travels with the settings the user sees, not those of the last save.
@@ -79,6 +84,7 @@ void TreeDrop::DropInto(TreeItem* target, bool copy, bool noUndo) {
     op.op = copy ? platform::FileOp::Copy : platform::FileOp::Move;
     op.from = {item->record->path};
     op.to = target->Path();
+    // No progress window; errors are still reported.
     op.flags = platform::kSilent | platform::kNoConfirmMkdir;
     if (!noUndo) op.flags |= platform::kAllowUndo;
     const bool ok = platform::ShellFileOperation(op, m_ui).ok();
@@ -91,14 +97,20 @@ void TreeDrop::DropInto(TreeItem* target, bool copy, bool noUndo) {
         if (wasCaret) reselect = result->Path();
       }
       std::error_code ec;
-      if (!copy && !fs::exists(item->record->path, ec)) m_model.DeleteItem(item, true);
+      if (!copy && result != item && !fs::exists(item->record->path, ec)) {
+        m_model.DeleteItem(item, true);
+      }
       continue;
     }
-    if (TreeItem* existing = m_model.FindChild(target, item->text)) {
+    // The result carries the item's own name; a child whose name differs only in case is a
+    // different folder.
+    if (TreeItem* existing = m_model.FindExactChild(target, item->text)) {
+      if (existing == item) continue;
       m_model.ReplaceInSelection(item, existing);
-      m_model.ReloadChildren(existing);
       if (wasCaret) reselect = existing->Path();
+      // The item goes before the reload, which may free it when it lies below the existing one.
       if (!copy) m_model.DeleteItem(item, true);
+      m_model.ReloadChildren(existing);
     } else if (copy) {
       TreeItem* added = m_model.InsertFolderItem(target->Path() + "/" + item->text, target,
                                                  FolderTreeModel::InsertAt::Last);
@@ -126,10 +138,14 @@ void TreeDrop::Reorder(TreeItem* target, Action action) {
   TreeItem* parent = action == Action::ReorderTop ? target : target->parent;
   std::size_t position = action == Action::ReorderTop ? 0 : target->index + 1;
   const std::string reselect = m_model.Caret() ? m_model.Caret()->Path() : std::string();
+  // A Shift range may hold the children of an expanded sibling; they stay with their folder,
+  // whose reload below frees them.
+  const FolderTreeModel::ItemWatch pending(m_model,
+                                           FolderOperations::TopLevelItems(m_model.Selection()));
   m_model.BeginBulk();
   m_model.SetCaret(nullptr);
-  const std::vector<TreeItem*> items = m_model.Selection();
-  for (TreeItem* item : items) {
+  for (std::size_t i = 0; i < pending.Size(); ++i) {
+    TreeItem* item = pending.At(i);
     // Only a reorder among siblings; an item of another level would leave its directory.
     if (!item || item->parent != parent) continue;
     const std::size_t to = item->index < position ? position - 1 : position;

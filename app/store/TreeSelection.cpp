@@ -52,8 +52,7 @@ void TreeSelection::ShiftArrow(bool down) {
   if (next && ExtendTo(next)) m_model.SetAnchor(next);
 }
 
-void TreeSelection::OtherKey(int keyCode) {
-  if (keyCode < 0x20) return;
+void TreeSelection::CaretKey() {
   m_model.SetAnchor(nullptr);
   m_model.ClearSelection();
 }

@@ -19,8 +19,11 @@ class TreeSelection {
   void RightClick(TreeItem* item);
   // Shift+Up (down = false) or Shift+Down: moves the anchor and extends the list to it.
   void ShiftArrow(bool down);
-  // A key the tree does not handle itself, with its key code.
-  void OtherKey(int keyCode);
+  // A key the tree does not handle itself that moves the caret item or types (the control
+  // jumps to a matching name): the anchor and the list are cleared. Modifier keys alone and
+  // keys that do neither leave them, so Shift+click, Ctrl+click and Shift+Delete act on the
+  // listed items.
+  void CaretKey();
   // The control moved the caret item itself (keyboard navigation): the list follows it, so
   // Delete and drag act on what the user sees selected.
   void CaretMovedByKeyboard(TreeItem* item);

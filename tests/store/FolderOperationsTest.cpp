@@ -50,7 +50,29 @@ TEST_F(FolderOperationsTest, NewFolderWithAScrapSelectedGoesIntoHome) {
   EXPECT_EQ(item->index, model.Home()->children.size() - 1) << "last, not re-sorted";
   EXPECT_TRUE(fs::is_directory(book.Path("新しいフォルダ_1")));
   EXPECT_EQ(model.Caret(), item);
-  EXPECT_TRUE(model.Selection().empty()) << "the new item is not listed";
+  EXPECT_EQ(treetest::Listed(model), "新しいフォルダ_1") << "the new item is the listed one";
+}
+
+// The user clicks ニュース, makes a folder, names it and presses Delete: the question is about the
+// new folder, and ニュース stays.
+TEST_F(FolderOperationsTest, DeleteRightAfterANewFolderDeletesTheNewFolder) {
+  book.Scrap("ニュース/記事");
+  Build();
+  sel.LeftPress(I("ニュース"), false, false);
+  sel.LeftRelease();
+  ASSERT_EQ(treetest::Listed(model), "ニュース");
+  TreeItem* item = ops.NewFolder();
+  ASSERT_NE(item, nullptr);
+  ASSERT_TRUE(ops.Rename(item, "経済"));
+  EXPECT_EQ(model.Caret(), item);
+  EXPECT_EQ(treetest::Listed(model), "経済");
+  EXPECT_EQ(model.Anchor(), item);
+  ASSERT_TRUE(ops.DeleteSelection(true));
+  EXPECT_FALSE(book.Exists("ニュース/経済"));
+  EXPECT_TRUE(book.Exists("ニュース/記事"));
+  // The item that took the caret is listed in turn, so the next Delete names what is shown.
+  EXPECT_EQ(model.Caret(), I("ニュース/記事"));
+  EXPECT_EQ(treetest::Listed(model), "記事");
 }
 
 TEST_F(FolderOperationsTest, NewFolderInACollapsedFolderOpensIt) {
@@ -98,6 +120,39 @@ TEST_F(FolderOperationsTest, RenameTheShellRefusesKeepsTheOldName) {
   EXPECT_FALSE(ops.Rename(I("a"), "x/y")) << "a name holding a separator";
   EXPECT_FALSE(ops.Rename(I("a"), ""));
   EXPECT_TRUE(book.Exists("a"));
+}
+
+// A typed name is one folder name: anything that would land elsewhere or give an item whose text
+// no longer names its folder is refused, and the message quotes what was typed.
+class RenameRefused : public FolderOperationsTest,
+                      public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(RenameRefused, KeepsTheOldNameAndTellsWhy) {
+  book.Folder("a");
+  book.Folder("sib");
+  Build();
+  const std::string typed = GetParam();
+  EXPECT_FALSE(ops.Rename(I("a"), typed));
+  EXPECT_EQ(I("a")->text, "a");
+  EXPECT_EQ(I("a")->Path(), book.Path("a"));
+  EXPECT_TRUE(book.Exists("a"));
+  EXPECT_FALSE(book.Exists("foo"));
+  EXPECT_FALSE(book.Exists("sib/foo"));
+  ASSERT_EQ(ui.errors.size(), 1u);
+  EXPECT_EQ(ui.errors[0], "「" + typed + "」は名前として使えません。");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, RenameRefused,
+                         ::testing::Values("./foo", "sib/../foo", ".", "..", "foo/", "sib/foo",
+                                           "/foo"));
+
+TEST_F(FolderOperationsTest, ShellErrorsNameTheItemNotItsPath) {
+  book.Folder("a");
+  book.Folder("b");
+  Build();
+  EXPECT_FALSE(ops.Rename(I("a"), "b"));
+  ASSERT_EQ(ui.errors.size(), 1u);
+  EXPECT_EQ(ui.errors[0], "「b」と同じ名前の項目が既に存在します。");
 }
 
 TEST_F(FolderOperationsTest, HomeCanNeverBeRenamedOrDeleted) {

@@ -179,6 +179,41 @@ TEST_F(FolderTreeModelTest, ComponentsMatchWithoutRegardToCase) {
   EXPECT_EQ(item->text, "Sub");
 }
 
+// "Photos" and "photos" are two folders: every lookup by name takes the exact one, whether it
+// is shown already or still only on disk, and falls back to another letter case only when
+// nothing carries the exact name.
+TEST_F(FolderTreeModelTest, NamesThatDifferOnlyInCaseAreDifferentFolders) {
+  book.Folder("g/Photos/x");
+  book.Folder("g/photos/y");
+  Build();
+  // Select by path, both ways round.
+  TreeItem* lower = model.SelectByPath(book.Path("g/photos/y"));
+  ASSERT_NE(lower, nullptr);
+  EXPECT_EQ(lower->Path(), book.Path("g/photos/y"));
+  TreeItem* upper = model.SelectByPath(book.Path("g/Photos"));
+  ASSERT_NE(upper, nullptr);
+  EXPECT_EQ(upper->Path(), book.Path("g/Photos"));
+  EXPECT_EQ(Item(model, "g")->children.size(), 2u);
+  // The reselect after F5.
+  model.SelectByPath(book.Path("g/photos"));
+  model.Refresh("");
+  ASSERT_NE(model.Caret(), nullptr);
+  EXPECT_EQ(model.Caret()->Path(), book.Path("g/photos"));
+  // Only one of them shown yet: the other is still found on disk, not taken for the shown one.
+  store::FolderTreeModel other;
+  other.SetHomeFolder(book.Home());
+  other.Refresh("");
+  TreeItem* g = Item(other, "g");
+  ASSERT_NE(other.FindOrInsertChild(g, "Photos"), nullptr);
+  TreeItem* found = other.FindOrInsertChild(g, "photos");
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found->Path(), book.Path("g/photos"));
+  // The duplicate check when the rest of the children are loaded.
+  other.LoadChildren(g);
+  EXPECT_EQ(g->children.size(), 2u);
+  EXPECT_NE(Item(other, "g/Photos"), Item(other, "g/photos"));
+}
+
 struct RefusedPath {
   const char* label;
   std::string (*make)(const Scrapbook&);

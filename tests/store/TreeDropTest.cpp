@@ -149,6 +149,67 @@ TEST_F(TreeDropTest, ConflictAnsweredNoIsShownByName) {
   EXPECT_EQ(model.Selection().front(), I("h/s1"));
 }
 
+// A folder dropped on its grandparent, which holds a folder of the same name in other letters:
+// the two are different folders, and nothing freed along the way is touched again (ASan).
+TEST_F(TreeDropTest, FolderNamedLikeItsParentInOtherLettersDropsOntoTheHomeItem) {
+  book.Folder("Photos/photos/inner");
+  model.Refresh(book.Path("Photos/photos"));
+  model.ExpandAll();
+  List({"Photos/photos"});
+  ASSERT_EQ(drop.Decide(model.Home()), TreeDrop::Action::Into);
+  drop.Drop(model.Home(), false, false);
+  EXPECT_TRUE(book.Exists("photos/inner"));
+  EXPECT_FALSE(book.Exists("Photos/photos"));
+  ASSERT_NE(I("photos"), nullptr);
+  ASSERT_NE(I("Photos"), nullptr);
+  EXPECT_NE(I("photos"), I("Photos"));
+  EXPECT_EQ(I("photos")->Path(), book.Path("photos"));
+  EXPECT_EQ(Children(I("Photos")), "");
+  EXPECT_EQ(Children(I("photos")), "inner");
+  EXPECT_EQ(Listed(model), "photos");
+  ASSERT_NE(model.Caret(), nullptr);
+  EXPECT_EQ(model.Caret()->Path(), book.Path("photos"));
+}
+
+// A Shift range that crosses an expanded sibling lists that sibling's children too; they go
+// with their folder and are not read again once its reload has freed them (ASan).
+TEST_F(TreeDropTest, ShiftRangeAcrossAnExpandedFolderReordersOnlyTheTopLevelItems) {
+  List({"g/sub"});
+  ASSERT_TRUE(I("g/sub")->expanded);
+  ASSERT_TRUE(sel.ExtendTo(I("g/t1")));
+  ASSERT_EQ(Listed(model), "sub,leaf,t1");
+  drop.Drop(I("g"), false, false);
+  EXPECT_EQ(Children(I("g")), "sub,t1");
+  EXPECT_EQ(Children(I("g/sub")), "leaf");
+  EXPECT_EQ(I("g")->record->sortType, store::kSortCustom);
+  EXPECT_EQ(I("g/t1")->record->customSortId, 2);
+  EXPECT_EQ(Listed(model), "sub,t1");
+  EXPECT_TRUE(book.Exists("g/sub/leaf"));
+}
+
+// The same range dropped into another folder moves the two top-level items only.
+TEST_F(TreeDropTest, ShiftRangeAcrossAnExpandedFolderMovesOnlyTheTopLevelItems) {
+  List({"g/sub"});
+  ASSERT_TRUE(sel.ExtendTo(I("g/t1")));
+  drop.Drop(I("h"), false, false);
+  EXPECT_TRUE(book.Exists("h/sub/leaf"));
+  EXPECT_TRUE(book.Exists("h/t1"));
+  EXPECT_EQ(Children(I("g")), "");
+  EXPECT_EQ(Children(I("h")), "sub,t1");
+  EXPECT_EQ(Listed(model), "sub,t1");
+}
+
+// The drop hides the progress window, not the errors.
+TEST_F(TreeDropTest, ADropThatFailsIsReported) {
+  List({"g/sub"});
+  fs::remove_all(book.Path("g/sub"));  // gone behind the tree's back
+  drop.Drop(I("h"), false, false);
+  ASSERT_EQ(ui.errors.size(), 1u);
+  EXPECT_EQ(ui.errors[0], "「sub」が見つかりません。");
+  EXPECT_EQ(I("g/sub"), nullptr) << "what went away leaves the tree";
+  EXPECT_EQ(Children(I("h")), "");
+}
+
 TEST_F(TreeDropTest, NoTargetOrEmptyListChangesNothing) {
   EXPECT_EQ(drop.CursorFor(nullptr, false), TreeDrop::Cursor::Unchanged);
   model.ClearSelection();

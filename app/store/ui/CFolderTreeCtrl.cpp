@@ -53,10 +53,17 @@ std::unique_ptr<wxImageList> CFolderTreeCtrl::CreateImageList() {
   return list;
 }
 
-void CFolderTreeCtrl::RefreshTree(const std::string& path) { m_model.Refresh(path); }
+// The program moves the caret item here (start-up, F5, a scrap handed over by a second
+// instance): what then shows selected is also what Delete and a drag act on.
+void CFolderTreeCtrl::RefreshTree(const std::string& path) {
+  m_model.Refresh(path);
+  m_model.SelectOnly(m_model.Caret());
+}
 
 wxTreeItemId CFolderTreeCtrl::SelectByPath(const std::string& path) {
-  return IdOf(m_model.SelectByPath(path));
+  store::TreeItem* item = m_model.SelectByPath(path);
+  if (item) m_model.SelectOnly(item);
+  return IdOf(item);
 }
 
 void CFolderTreeCtrl::ExpandAllFolders() { m_model.ExpandAll(); }

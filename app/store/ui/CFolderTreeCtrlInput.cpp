@@ -38,6 +38,23 @@ wxEND_EVENT_TABLE()
 
 namespace {
 
+// Keys that move the caret item (arrows, Home, End, page keys) or type (the control jumps to
+// the next item starting with the typed letters). Modifier keys alone, function keys, Esc,
+// Tab and Enter do neither, so a Shift or Ctrl held for the next click keeps the list.
+bool MovesCaretOrTypes(const wxKeyEvent& event) {
+  switch (event.GetKeyCode()) {
+    case WXK_UP: case WXK_DOWN: case WXK_LEFT: case WXK_RIGHT:
+    case WXK_HOME: case WXK_END: case WXK_PAGEUP: case WXK_PAGEDOWN:
+    case WXK_NUMPAD_UP: case WXK_NUMPAD_DOWN: case WXK_NUMPAD_LEFT: case WXK_NUMPAD_RIGHT:
+    case WXK_NUMPAD_HOME: case WXK_NUMPAD_END: case WXK_NUMPAD_PAGEUP: case WXK_NUMPAD_PAGEDOWN:
+      return true;
+    default: break;
+  }
+  if (event.HasAnyModifiers()) return false;  // a shortcut, not typing
+  const wxChar ch = event.GetUnicodeKey();
+  return ch != WXK_NONE && ch >= 0x20 && ch != WXK_DELETE;
+}
+
 // The parts of a row a press on the home item toggles its children from.
 constexpr int kHomeParts = wxTREE_HITTEST_ONITEMICON | wxTREE_HITTEST_ONITEMLABEL |
                            wxTREE_HITTEST_ONITEMBUTTON | wxTREE_HITTEST_ONITEMSTATEICON;
@@ -70,7 +87,6 @@ void CFolderTreeCtrl::OnLeftDown(wxMouseEvent& event) {
     return;
   }
   if (id.IsOk() && (flags & wxTREE_HITTEST_ONITEMBUTTON)) {
-    m_sel.OtherKey(0);
     event.Skip();  // the control opens or closes the item
     return;
   }
@@ -182,7 +198,7 @@ void CFolderTreeCtrl::OnKeyDown(wxKeyEvent& event) {
     case WXK_F5: RefreshTree(""); return;
     default: break;
   }
-  m_sel.OtherKey(key);
+  if (MovesCaretOrTypes(event)) m_sel.CaretKey();
   // The control moves the caret item while it handles this key; the list follows it.
   m_keyNavigating = true;
   CallAfter([this] { m_keyNavigating = false; });
