@@ -364,4 +364,92 @@ TEST_F(CAllViewTest, ShapeSelectionMovesATextBoxWithinTheClientArea) {
   EXPECT_EQ(box->Rect().TopLeft(), (CPoint{client.x - 1, client.y - 1}));
 }
 
+// What the toolkit sends when another window takes the mouse in the middle of a drag.
+void LoseCapture(wxWindow* w) {
+  if (w->HasCapture()) w->ReleaseMouse();
+  wxMouseCaptureLostEvent lost(w->GetId());
+  lost.SetEventObject(w);
+  w->GetEventHandler()->ProcessEvent(lost);
+}
+
+TEST_F(CAllViewTest, LosingTheCaptureEndsEveryDragWhereThePointerLastWas) {
+  const auto scrap = m_dir / "lost";
+  pvtest::MakeScrap(scrap, 600, 600);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  CSBImage* image = m_doc->PageImage();
+
+  Command(res::kIdArrow);
+  Mouse(wxEVT_LEFT_DOWN, 100, 100);
+  Mouse(wxEVT_MOTION, 150, 120);
+  Mouse(wxEVT_MOTION, 200, 150);
+  LoseCapture(m_view);
+  ASSERT_EQ(image->Shapes().size(), 1u);
+  EXPECT_EQ(image->Arrows()[0]->Rect(), (CRect{100, 100, 200, 150}));
+
+  Command(res::kIdTextBox);
+  Mouse(wxEVT_LEFT_DOWN, 300, 300);
+  Mouse(wxEVT_MOTION, 400, 380);
+  LoseCapture(m_view);
+  ASSERT_EQ(image->TextBoxes().size(), 1u);
+  CTextBox* box = image->TextBoxes()[0].get();
+  EXPECT_EQ(box->Rect(), (CRect{300, 300, 400, 380}));
+
+  // A mark's frame dragged with shape selection: moved, and the document knows it.
+  Command(res::kIdShapeSelect);
+  pvtest::Pump(20);
+  m_doc->SetModifiedFlag(false);
+  Mouse(wxEVT_LEFT_DOWN, 150, 125);
+  Mouse(wxEVT_MOTION, 170, 145);
+  LoseCapture(m_view);
+  EXPECT_EQ(image->Arrows()[0]->Rect(), (CRect{120, 120, 220, 170}));
+  EXPECT_TRUE(m_doc->IsModified());
+
+  // A text box moved by its window.
+  auto* edit = dynamic_cast<CTextBoxEdit*>(box->Window());
+  ASSERT_NE(edit, nullptr);
+  m_doc->SetModifiedFlag(false);
+  MouseTo(edit, wxEVT_LEFT_DOWN, 10, 10);
+  MouseTo(edit, wxEVT_MOTION, 40, 30);
+  LoseCapture(edit);
+  EXPECT_EQ(box->Rect(), (CRect{330, 320, 430, 400}));
+  EXPECT_FALSE(m_view->FrameFeedback().has_value());
+  EXPECT_TRUE(m_doc->IsModified());
+}
+
+TEST_F(CAllViewTest, APressThatMovesNothingGoesOnToTheOtherMarksUnderIt) {
+  const auto scrap = m_dir / "overlap";
+  pvtest::MakeScrap(scrap, 600, 600);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  CSBImage* image = m_doc->PageImage();
+  Command(res::kIdArrow);
+  Drag({{100, 100}, {300, 300}});
+  Drag({{100, 300}, {300, 100}});
+  Command(res::kIdPen);
+  Drag({{100, 200}, {300, 200}});
+  CArrow* first = image->Arrows()[0].get();
+  CArrow* second = image->Arrows()[1].get();
+  CStroke* stroke = image->Strokes()[0].get();
+  Command(res::kIdShapeSelect);
+
+  // A click on the crossing: the first arrow's frame does not change, so the second arrow and
+  // the stroke under the same point are taken too.
+  m_doc->SetModifiedFlag(false);
+  Drag({{200, 200}});
+  EXPECT_TRUE(first->IsSelected());
+  EXPECT_TRUE(second->IsSelected());
+  EXPECT_TRUE(stroke->IsSelected());
+  EXPECT_FALSE(m_doc->IsModified());
+
+  // A drag moves the first arrow only; the press ends there.
+  const CRect secondBefore = second->Rect();
+  const CRect strokeBefore = stroke->TrackerRect();
+  Drag({{200, 200}, {220, 210}});
+  EXPECT_EQ(first->Rect(), (CRect{120, 110, 320, 310}));
+  EXPECT_TRUE(first->IsSelected());
+  EXPECT_FALSE(second->IsSelected());
+  EXPECT_FALSE(stroke->IsSelected());
+  EXPECT_EQ(second->Rect(), secondBefore);
+  EXPECT_EQ(stroke->TrackerRect(), strokeBefore);
+}
+
 }  // namespace

@@ -74,6 +74,7 @@ void CAllView::ResetView() {
   m_arrow = nullptr;
   m_newBox = nullptr;
   m_moving = nullptr;
+  m_pressedShapes.clear();
   m_trackHit = CShapeRectTracker::Hit::None;
   m_feedback.reset();
   m_focusedBox = nullptr;

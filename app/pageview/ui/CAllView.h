@@ -87,6 +87,11 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   // Shape selection: picks the frame under the press (arrows, then strokes, then text boxes).
   void StartTracking(CSBImage& image, CPoint view);
   void TrackTo(CPoint view);
+  // Ends a frame drag at `view` (the release point, or the last point before the capture was
+  // lost).
+  void EndTracking(CPoint view);
+  // A client point limited to the client area, in view units.
+  CPoint KeepInClient(wxPoint client) const;
   CTextBoxEdit* EditorOf(CTextBox* box);
   void OpenTextBox(CSBImage& image, CTextBox* box);
 
@@ -100,11 +105,14 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   CTextBox* m_newBox = nullptr;
   CPoint m_boxStart;
   CPoint m_boxEnd;
+  // The last point the pointer reached in the drag under way.
   CPoint m_lastPoint;
   int m_shiftAxis = 0;  // 0 none, 1 keep y, 2 keep x
   // Shape selection: the shape whose frame is dragged, the part of the frame grabbed, the
   // frame at the press and the press point (view units).
   CShape* m_moving = nullptr;
+  // The marks whose frames were under the press, the tracked one first.
+  std::vector<CShape*> m_pressedShapes;
   CShapeRectTracker::Hit m_trackHit = CShapeRectTracker::Hit::None;
   CRect m_trackStart;
   CPoint m_moveFrom;

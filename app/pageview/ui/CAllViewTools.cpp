@@ -86,12 +86,13 @@ void CAllView::OnLeftDown(wxMouseEvent& event) {
     case kToolArrow:
       m_arrow = image->NewArrow();
       m_arrow->Start(view);
+      m_lastPoint = view;
       if (m_doc) m_doc->SetModifiedFlag();
       CaptureMouse();
       break;
     case kToolTextBox:
       m_newBox = image->NewTextBox();
-      m_boxStart = m_boxEnd = view;
+      m_boxStart = m_boxEnd = m_lastPoint = view;
       if (m_doc) m_doc->SetModifiedFlag();
       CaptureMouse();
       break;
@@ -112,10 +113,8 @@ void CAllView::OnMotion(wxMouseEvent& event) {
     return;
   }
   if (m_moving) {
-    // Dragging a frame keeps the pointer inside the client area.
-    const wxSize client = GetClientSize();
-    const wxPoint c = event.GetPosition();
-    TrackTo(ToView({std::clamp(c.x, 0, client.x - 1), std::clamp(c.y, 0, client.y - 1)}));
+    m_lastPoint = KeepInClient(event.GetPosition());
+    TrackTo(m_lastPoint);
     return;
   }
   view = KeepInPicture(view);
@@ -130,7 +129,6 @@ void CAllView::OnMotion(wxMouseEvent& event) {
       m_shiftAxis = 0;
     }
     m_stroke->AddPoint(view);
-    m_lastPoint = view;
     SetPane(res::kIdPaneCursor, wxString::Format("%d, %d", view.x, view.y));
   } else if (m_arrow) {
     const CPoint start = m_arrow->Rect().TopLeft();
@@ -141,6 +139,8 @@ void CAllView::OnMotion(wxMouseEvent& event) {
                                                     std::abs(view.y - m_boxStart.y)));
     m_boxEnd = view;
   }
+  // Where the drag ends should the capture be taken away before the button comes up.
+  m_lastPoint = view;
   Refresh(false);
 }
 
@@ -171,56 +171,76 @@ void CAllView::FinishDrawing(CPoint view) {
   Refresh(false);
 }
 
+CPoint CAllView::KeepInClient(wxPoint client) const {
+  const wxSize size = GetClientSize();
+  return ToView({std::clamp(client.x, 0, std::max(0, size.x - 1)),
+                 std::clamp(client.y, 0, std::max(0, size.y - 1))});
+}
+
 void CAllView::OnLeftUp(wxMouseEvent& event) {
   if (!HasCapture()) return;
   ReleaseMouse();
   if (m_moving) {
-    const wxSize client = GetClientSize();
-    const wxPoint c = event.GetPosition();
-    TrackTo(ToView({std::clamp(c.x, 0, client.x - 1), std::clamp(c.y, 0, client.y - 1)}));
-    // Moving or resizing a mark changes what a save writes, so it must not be lost silently.
-    if (m_doc && !(m_moving->TrackerRect() == m_trackStart)) m_doc->SetModifiedFlag();
-    m_moving = nullptr;
-    m_trackHit = CShapeRectTracker::Hit::None;
-    Refresh(false);
+    EndTracking(KeepInClient(event.GetPosition()));
     return;
   }
   FinishDrawing(KeepInPicture(ToView(event.GetPosition())));
 }
 
 void CAllView::OnCaptureLost(wxMouseCaptureLostEvent&) {
-  m_moving = nullptr;
-  m_trackHit = CShapeRectTracker::Hit::None;
-  if (m_stroke || m_arrow || m_newBox) FinishDrawing(m_lastPoint);
+  // Another window took the mouse mid-drag: the drag ends where the pointer last was, as if
+  // the button had come up there.
+  if (m_moving) {
+    EndTracking(m_lastPoint);
+  } else if (m_stroke || m_arrow || m_newBox) {
+    FinishDrawing(m_lastPoint);
+  }
 }
 
 void CAllView::StartTracking(CSBImage& image, CPoint view) {
   using Hit = CShapeRectTracker::Hit;
-  CShape* hit = nullptr;
-  Hit part = Hit::None;
-  auto consider = [&](CShape* shape) {
-    if (hit || !shape->IsVisible()) return;
-    const Hit h = shape->Tracker().HitTest(view);
-    if (h != Hit::None) {
-      hit = shape;
-      part = h;
-    }
+  // Every arrow whose frame is under the press, in list order, then the first stroke, else
+  // the first frame around a text box (a press on a box's window opens the box instead).
+  m_pressedShapes.clear();
+  const auto hits = [&](CShape* shape) {
+    return shape->IsVisible() && shape->Tracker().HitTest(view) != Hit::None;
   };
   for (auto& a : image.Arrows()) {
-    if (a->IsFinished()) consider(a.get());
+    if (a->IsFinished() && hits(a.get())) m_pressedShapes.push_back(a.get());
   }
-  for (auto& s : image.Strokes()) consider(s.get());
-  // The press missed the text boxes' windows (those open the box), but it may be on the
-  // frame around one.
-  for (auto& b : image.TextBoxes()) consider(b.get());
-  if (hit) {
-    hit->SetSelected(true);
-    m_moving = hit;
-    m_trackHit = part;
-    m_trackStart = hit->TrackerRect();
-    m_moveFrom = view;
+  CShape* other = nullptr;
+  for (auto& s : image.Strokes()) {
+    if (!other && hits(s.get())) other = s.get();
+  }
+  for (auto& b : image.TextBoxes()) {
+    if (!other && hits(b.get())) other = b.get();
+  }
+  if (other) m_pressedShapes.push_back(other);
+  if (!m_pressedShapes.empty()) {
+    CShape* first = m_pressedShapes.front();
+    first->SetSelected(true);
+    m_moving = first;
+    m_trackHit = first->Tracker().HitTest(view);
+    m_trackStart = first->TrackerRect();
+    m_moveFrom = m_lastPoint = view;
     CaptureMouse();
   }
+  Refresh(false);
+}
+
+void CAllView::EndTracking(CPoint view) {
+  TrackTo(view);
+  if (!(m_moving->TrackerRect() == m_trackStart)) {
+    // Moving or resizing a mark changes what a save writes, so it must not be lost silently.
+    if (m_doc) m_doc->SetModifiedFlag();
+  } else {
+    // The first frame did not change: the press goes on to the other marks under it, which
+    // are selected in their turn.
+    for (CShape* shape : m_pressedShapes) shape->SetSelected(true);
+  }
+  m_pressedShapes.clear();
+  m_moving = nullptr;
+  m_trackHit = CShapeRectTracker::Hit::None;
   Refresh(false);
 }
 

@@ -112,7 +112,7 @@ void CTextBoxEdit::OnLeftDown(wxMouseEvent& event) {
     }
     m_drag = Drag::Resize;
   }
-  m_dragStart = ClientToScreen(event.GetPosition());
+  m_dragStart = m_lastScreen = ClientToScreen(event.GetPosition());
   m_startRect = m_box->Rect();
   CaptureMouse();
   m_view->SetFrameFeedback(m_startRect);
@@ -142,7 +142,8 @@ void CTextBoxEdit::OnMotion(wxMouseEvent& event) {
     event.Skip();
     return;
   }
-  m_view->SetFrameFeedback(DraggedRect(ClientToScreen(event.GetPosition())));
+  m_lastScreen = ClientToScreen(event.GetPosition());
+  m_view->SetFrameFeedback(DraggedRect(m_lastScreen));
 }
 
 void CTextBoxEdit::OnLeftUp(wxMouseEvent& event) {
@@ -150,17 +151,21 @@ void CTextBoxEdit::OnLeftUp(wxMouseEvent& event) {
     event.Skip();
     return;
   }
-  const CRect rect = DraggedRect(ClientToScreen(event.GetPosition()));
+  FinishDrag(ClientToScreen(event.GetPosition()));
+}
+
+void CTextBoxEdit::OnCaptureLost(wxMouseCaptureLostEvent&) {
+  // Another window took the mouse: the box goes where the pointer last was.
+  if (m_drag != Drag::None) FinishDrag(m_lastScreen);
+}
+
+void CTextBoxEdit::FinishDrag(wxPoint screen) {
+  const CRect rect = DraggedRect(screen);
   const bool changed = !(rect == m_startRect);
   if (rect.Width() > 0 && rect.Height() > 0) m_box->SetRect(rect);
   EndDrag();
   m_view->PlaceTextBoxWindows();
   if (changed && m_view->Document()) m_view->Document()->SetModifiedFlag();
-}
-
-void CTextBoxEdit::OnCaptureLost(wxMouseCaptureLostEvent&) {
-  m_drag = Drag::None;
-  m_view->SetFrameFeedback(std::nullopt);
 }
 
 void CTextBoxEdit::EndDrag() {

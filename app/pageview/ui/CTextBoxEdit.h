@@ -32,6 +32,8 @@ class CTextBoxEdit : public wxTextCtrl, public ITextBoxWindow {
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
   // Where the box would go for the pointer at `screen` (screen pixels), view units.
   CRect DraggedRect(wxPoint screen) const;
+  // Puts the box where a drag ending at `screen` leaves it.
+  void FinishDrag(wxPoint screen);
   void EndDrag();
 
   // A press in move mode moves the box; a press on the border otherwise resizes it. Both
@@ -43,6 +45,7 @@ class CTextBoxEdit : public wxTextCtrl, public ITextBoxWindow {
   Drag m_drag = Drag::None;
   textbox::Grip m_grip = textbox::Grip::None;
   wxPoint m_dragStart;  // screen pixels
+  wxPoint m_lastScreen;  // where the pointer last was in the drag, screen pixels
   CRect m_startRect;
   CursorKind m_cursor = CursorKind::IBeam;
 };
