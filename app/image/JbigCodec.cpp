@@ -1,4 +1,6 @@
 #include <cstring>
+#include <new>
+#include <vector>
 
 extern "C" {
 #include <jbig.h>
@@ -32,20 +34,32 @@ bool SniffJbig(ByteSpan in) {
   return ReadHeader(in, h);
 }
 
-bool DecodeJbig(CxImage& img, ByteSpan in, const CxDecodeHint&) {
+bool DecodeJbig(CxImage& img, ByteSpan in, const CxDecodeHint&) try {
   JbigHeader h;
   if (!ReadHeader(in, h)) return DecodeFailed(img, "Not a JBIG file");
   if (h.planes != 1) return DecodeFailed(img, "JBIG files with several planes are not supported");
+  // A file sent before the page length was known (a fax) may give a placeholder height and the
+  // real one in a NEWLEN marker after the data. The decoder sizes its buffers by the header, so
+  // the marker's height is written into a copy of the header first.
+  std::vector<unsigned char> copy;
+  unsigned char* data = const_cast<unsigned char*>(in.data);
+  if (in.data[19] & JBG_VLENGTH) {
+    copy.assign(in.data, in.data + in.size);
+    data = copy.data();
+    const int found = jbg_newlen(data, copy.size());
+    if (found == JBG_EABORT) return DecodeFailed(img, jbg_strerror(found));
+    if (!ReadHeader({data, copy.size()}, h)) return DecodeFailed(img, "JBIG file is corrupt");
+  }
   // Arithmetic coding turns a few bytes into millions of pixels, and the decoder works pixel by
   // pixel; 64 megapixels (an A4 page scanned at 600 dpi is 35) keeps a hostile file to about a
-  // second of work. The height may be a placeholder (variable length): the decoder is held to it.
+  // second of work. The decoder is held to the header's size.
   if (uint64_t(h.width) * h.height > kMaxJbigPixels)
     return DecodeFailed(img, "CXIMAGE_MAX_MEMORY exceeded");
   jbg_dec_state state;
   jbg_dec_init(&state);
   jbg_dec_maxsize(&state, h.width, h.height);
   size_t used = 0;
-  const int result = jbg_dec_in(&state, const_cast<unsigned char*>(in.data), in.size, &used);
+  const int result = jbg_dec_in(&state, data, in.size, &used);
   if (result != JBG_EOK && result != JBG_EOK_INTR) {
     const char* text = result == JBG_EAGAIN ? "JBIG file is truncated" : jbg_strerror(result);
     jbg_dec_free(&state);
@@ -65,4 +79,6 @@ bool DecodeJbig(CxImage& img, ByteSpan in, const CxDecodeHint&) {
     std::memcpy(img.GetBits(uint32_t(height - 1 - y)), bits + y * rowBytes, rowBytes);
   jbg_dec_free(&state);
   return true;
+} catch (const std::bad_alloc&) {
+  return DecodeFailed(img, "JBIG: out of memory");
 }

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "app/image/ImageCodecs.h"
@@ -10,7 +11,7 @@ bool SniffPcx(ByteSpan in) {
          (in.data[3] == 1 || in.data[3] == 2 || in.data[3] == 4 || in.data[3] == 8);
 }
 
-bool DecodePcx(CxImage& img, ByteSpan in, const CxDecodeHint&) {
+bool DecodePcx(CxImage& img, ByteSpan in, const CxDecodeHint&) try {
   if (!SniffPcx(in)) return DecodeFailed(img, "Not a PCX file");
   const uint8_t* h = in.data;
   const bool rle = h[2] == 1;
@@ -49,14 +50,14 @@ bool DecodePcx(CxImage& img, ByteSpan in, const CxDecodeHint&) {
   uint8_t runValue = 0;
   for (uint32_t row = 0; row < height; ++row) {
     for (uint8_t& b : line) {
-      if (runLeft == 0) {
+      // A run of length zero stands for no bytes; the next code gives this one.
+      while (runLeft == 0) {
         if (pos >= in.size) return DecodeFailed(img, "PCX file is truncated");
         const uint8_t c = in.data[pos++];
         if (rle && (c & 0xC0) == 0xC0) {
           if (pos >= in.size) return DecodeFailed(img, "PCX file is truncated");
           runLeft = c & 0x3F;
           runValue = in.data[pos++];
-          if (runLeft == 0) continue;
         } else {
           runLeft = 1;
           runValue = c;
@@ -85,4 +86,6 @@ bool DecodePcx(CxImage& img, ByteSpan in, const CxDecodeHint&) {
     }
   }
   return true;
+} catch (const std::bad_alloc&) {
+  return DecodeFailed(img, "PCX: out of memory");
 }

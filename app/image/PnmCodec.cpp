@@ -11,17 +11,8 @@ class PnmReader {
   explicit PnmReader(ByteSpan in) : m_in(in) {}
   // Next decimal number, skipping white space and '#' comments.
   bool Number(uint32_t& value) {
-    for (;;) {
-      if (m_pos >= m_in.size) return false;
-      const uint8_t c = m_in.data[m_pos];
-      if (c == '#') {
-        while (m_pos < m_in.size && m_in.data[m_pos] != '\n' && m_in.data[m_pos] != '\r') ++m_pos;
-      } else if (std::isspace(c)) {
-        ++m_pos;
-      } else {
-        break;
-      }
-    }
+    SkipSpaceAndComments();
+    if (m_pos >= m_in.size) return false;
     if (!std::isdigit(m_in.data[m_pos])) return false;
     uint64_t v = 0;
     while (m_pos < m_in.size && std::isdigit(m_in.data[m_pos])) {
@@ -32,14 +23,7 @@ class PnmReader {
     return true;
   }
   bool Bit(uint32_t& value) {  // plain bitmaps may run their digits together
-    while (m_pos < m_in.size && (std::isspace(m_in.data[m_pos]) || m_in.data[m_pos] == '#')) {
-      if (m_in.data[m_pos] == '#') {
-        uint32_t ignored;
-        if (!Number(ignored)) return false;
-        continue;
-      }
-      ++m_pos;
-    }
+    SkipSpaceAndComments();
     if (m_pos >= m_in.size || (m_in.data[m_pos] != '0' && m_in.data[m_pos] != '1')) return false;
     value = m_in.data[m_pos++] - '0';
     return true;
@@ -53,6 +37,20 @@ class PnmReader {
   void Seek(size_t pos) { m_pos = pos; }
 
  private:
+  // A comment runs from '#' to the end of its line and counts as white space.
+  void SkipSpaceAndComments() {
+    while (m_pos < m_in.size) {
+      const uint8_t c = m_in.data[m_pos];
+      if (c == '#') {
+        while (m_pos < m_in.size && m_in.data[m_pos] != '\n' && m_in.data[m_pos] != '\r') ++m_pos;
+      } else if (std::isspace(c)) {
+        ++m_pos;
+      } else {
+        break;
+      }
+    }
+  }
+
   ByteSpan m_in;
   size_t m_pos = 2;
 };
