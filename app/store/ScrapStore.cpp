@@ -47,6 +47,19 @@ bool IsScrapFolder(const fs::path& dir) {
   return false;
 }
 
+fs::path ScrapFilePath(const fs::path& dir, std::string_view name) {
+  fs::path exact = dir / std::string(name);
+  std::error_code ec;
+  if (fs::exists(fs::symlink_status(exact, ec))) return exact;
+  fs::directory_iterator it(dir, ec);
+  if (ec) return exact;
+  for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+    if (ec) break;
+    if (platform::text::AsciiIEquals(it->path().filename().string(), name)) return it->path();
+  }
+  return exact;
+}
+
 bool IsPicturesFolder(std::string_view name) {
   return platform::text::AsciiIEquals(name, kPicturesFolder);
 }

@@ -43,6 +43,13 @@ struct SortSettings {
 // (file or directory). A directory that cannot be listed is not a scrap.
 [[nodiscard]] bool IsScrapFolder(const std::filesystem::path& dir);
 
+// Where the scrap folder dir keeps the file of one of the fixed names above: the entry with
+// exactly that name, else one whose name differs from it only in single-byte case (captures
+// from case-insensitive systems write "main.JPG" and the like), else dir/name, where a new
+// file of that name goes.
+[[nodiscard]] std::filesystem::path ScrapFilePath(const std::filesystem::path& dir,
+                                                  std::string_view name);
+
 // Directories named "Images" (any case) hold a scrap's pictures and are never shown.
 [[nodiscard]] bool IsPicturesFolder(std::string_view name);
 

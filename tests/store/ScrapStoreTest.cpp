@@ -46,6 +46,25 @@ INSTANTIATE_TEST_SUITE_P(
                       ScrapCase{"Main.jpeg", false, false}, ScrapCase{"Main.jpg.bak", false, false},
                       ScrapCase{"xMain.jpg", false, false}, ScrapCase{"Content.txt", false, false}));
 
+// A scrap's fixed files are found as its recognition finds Main.jpg, in any letter case, but
+// the exact name wins when both are there.
+TEST(ScrapStore, FixedFilesAreFoundInAnyCaseExactNameFirst) {
+  TempDir dir;
+  WriteFile(dir / "main.JPG", "x");
+  WriteFile(dir / "CONTENT.TXT", "x");
+  WriteFile(dir / "imageview.ini", "x");
+  WriteFile(dir / "Info.txt", "lower");
+  WriteFile(dir / "info.txt", "exact");
+  EXPECT_EQ(store::ScrapFilePath(dir.path(), store::kMainPicture), dir / "main.JPG");
+  EXPECT_EQ(store::ScrapFilePath(dir.path(), store::kContentText), dir / "CONTENT.TXT");
+  EXPECT_EQ(store::ScrapFilePath(dir.path(), store::kImageViewIni), dir / "imageview.ini");
+  EXPECT_EQ(store::ScrapFilePath(dir.path(), store::kInfoText), dir / "info.txt");
+  // A missing file is where a new one would be written, under its own name.
+  EXPECT_EQ(store::ScrapFilePath(dir.path(), store::kCopyPicture), dir / "Main_copy.jpg");
+  EXPECT_EQ(store::ScrapFilePath(dir / "missing", store::kMainPicture),
+            dir / "missing" / "Main.jpg");
+}
+
 TEST(ScrapStore, MainJpgDeeperDownDoesNotMakeAScrap) {
   TempDir dir;
   WriteFile(dir / "sub" / "Main.jpg", "x");
