@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/document/ScrapText.h"
+#include "app/res/ui/MessageBoxes.h"
 #include "app/store/ScrapStore.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
@@ -15,8 +16,9 @@ namespace {
 
 CClipwrenDoc* g_current = nullptr;
 
+// The scrap's file of a fixed name, in whatever letter case the capture gave it.
 std::string Join(const std::string& folder, std::string_view name) {
-  return folder + "/" + std::string(name);
+  return store::ScrapFilePath(folder, name).string();
 }
 
 }  // namespace
@@ -28,11 +30,12 @@ CClipwrenDoc::CClipwrenDoc() {
   m_evernote = shell::AppSettings(platform::Registry(platform::Hive::CurrentUser))
                    .ReadEvernote(programFiles ? programFiles->string() : std::string());
   askSave = [](const wxString& question) {
-    return wxMessageBox(question, wxTheApp ? wxTheApp->GetAppDisplayName() : wxString(),
-                        wxYES_NO | wxICON_EXCLAMATION) == wxYES;
+    return res::ui::MessageBox(question, wxTheApp ? wxTheApp->GetAppDisplayName() : wxString(),
+                               wxYES_NO | wxICON_EXCLAMATION, nullptr) == wxYES;
   };
   showMessage = [](const wxString& text) {
-    wxMessageBox(text, wxTheApp ? wxTheApp->GetAppDisplayName() : wxString(), wxOK);
+    res::ui::MessageBox(text, wxTheApp ? wxTheApp->GetAppDisplayName() : wxString(), wxOK,
+                        nullptr);
   };
   openAddress = [](const std::string& url) { wxLaunchDefaultBrowser(wxString::FromUTF8(url)); };
   BindCommands();

@@ -2,6 +2,8 @@
 
 #include <wx/msgdlg.h>
 
+#include "app/res/ui/MessageBoxes.h"
+
 namespace {
 
 wxString Utf8(const std::string& s) { return wxString::FromUTF8(s); }
@@ -21,7 +23,8 @@ platform::ShellUi::Answer CShellDialogs::ConfirmDelete(
                    : wxString::Format(Utf8("これらの %zu 個の項目を完全に削除しますか?"),
                                       items.size());
   }
-  const int answer = wxMessageBox(text, Utf8("削除の確認"), wxYES_NO | wxICON_QUESTION, m_owner);
+  const int answer =
+      res::ui::MessageBox(text, Utf8("削除の確認"), wxYES_NO | wxICON_QUESTION, m_owner);
   return answer == wxYES ? Answer::Yes : Answer::No;
 }
 
@@ -31,15 +34,14 @@ platform::ShellUi::Answer CShellDialogs::ConfirmReplace(const std::filesystem::p
       Utf8("このフォルダには既に '%s' が存在します。\n置き換えますか?"),
       Utf8(destination.filename().string().empty() ? source.filename().string()
                                                    : destination.filename().string()));
-  wxMessageDialog dialog(m_owner, text, Utf8("フォルダの置き換えの確認"),
-                         wxYES_NO | wxCANCEL | wxICON_QUESTION);
-  switch (dialog.ShowModal()) {
-    case wxID_YES: return Answer::Yes;
-    case wxID_NO: return Answer::No;
+  switch (res::ui::MessageBox(text, Utf8("フォルダの置き換えの確認"),
+                              wxYES_NO | wxCANCEL | wxICON_QUESTION, m_owner)) {
+    case wxYES: return Answer::Yes;
+    case wxNO: return Answer::No;
     default: return Answer::Cancel;
   }
 }
 
 void CShellDialogs::ReportError(const std::string& message) {
-  wxMessageBox(Utf8(message), Utf8("エラー"), wxOK | wxICON_ERROR, m_owner);
+  res::ui::MessageBox(Utf8(message), Utf8("エラー"), wxOK | wxICON_ERROR, m_owner);
 }
