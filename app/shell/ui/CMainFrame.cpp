@@ -7,6 +7,7 @@
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/res/Resource.h"
 #include "app/res/ui/MenuBuilder.h"
+#include "app/res/ui/MessageBoxes.h"
 #include "app/res/ui/ResArt.h"
 #include "app/shell/Trace.h"
 #include "app/shell/ui/CClipwrenApp.h"
@@ -34,11 +35,11 @@ CMainFrame::CMainFrame(shell::AppSettings& settings)
 
   queryShowCmd = [this] { return CurrentShowCmd(); };
   askSaveOnClose = [this](const wxString& text) {
-    return wxMessageBox(text, wxString::FromUTF8(kAppTitle),
-                        wxYES_NO | wxCANCEL | wxICON_EXCLAMATION, this);
+    return res::ui::MessageBox(text, wxString::FromUTF8(kAppTitle),
+                               wxYES_NO | wxCANCEL | wxICON_EXCLAMATION, this);
   };
   showMessage = [this](const wxString& text) {
-    wxMessageBox(text, wxString::FromUTF8(kAppTitle), wxOK | wxICON_EXCLAMATION, this);
+    res::ui::MessageBox(text, wxString::FromUTF8(kAppTitle), wxOK | wxICON_EXCLAMATION, this);
   };
   openBrowser = [](const wxString& url) { return wxLaunchDefaultBrowser(url); };
 
