@@ -7,6 +7,7 @@
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/pageview/ui/CTextBoxEdit.h"
 #include "app/pageview/ui/Cursors.h"
+#include "app/pageview/ui/TextBoxPaint.h"
 #include "app/res/Resource.h"
 #include "tests/pageview/WxFixture.h"
 #include "tests/support/TempDir.h"
@@ -450,6 +451,70 @@ TEST_F(CAllViewTest, APressThatMovesNothingGoesOnToTheOtherMarksUnderIt) {
   EXPECT_FALSE(stroke->IsSelected());
   EXPECT_EQ(second->Rect(), secondBefore);
   EXPECT_EQ(stroke->TrackerRect(), strokeBefore);
+}
+
+TEST_F(CAllViewTest, TheScreenStacksMarksInTheOrderASaveDoes) {
+  const auto scrap = m_dir / "order";
+  pvtest::MakeScrap(scrap, 600, 600);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  CSBImage* image = m_doc->PageImage();
+  Command(res::kIdTextBox);
+  Drag({{100, 100}});
+  CTextBox* box = image->TextBoxes()[0].get();
+  auto* edit = dynamic_cast<CTextBoxEdit*>(box->Window());
+  ASSERT_NE(edit, nullptr);
+  edit->SetValue(wxString::FromUTF8("■■■■■■■■■■■■■■■■■■■■"));
+  edit->ShowEditor(false);
+  const wxSize client = m_view->GetClientSize();
+  std::vector<uint8_t> rgb;
+  m_view->ComposeClient(rgb, client.x, client.y);
+  auto pixel = [&](int x, int y) { return &rgb[static_cast<size_t>((y * client.x + x) * 3)]; };
+  // A point the text covers.
+  wxPoint inked(-1, -1);
+  for (int y = 110; y < 170 && inked.x < 0; ++y)
+    for (int x = 120; x < 200 && inked.x < 0; ++x)
+      if (pixel(x, y)[0] < 50 && pixel(x, y + 1)[0] < 50 && pixel(x, y - 1)[0] < 50)
+        inked = {x, y};
+  ASSERT_GE(inked.x, 0) << "the closed box shows its text";
+
+  // A red line drawn later across the text lies on top of it, on the screen and in the save.
+  Command(res::kIdPenRedThin);
+  Drag({{90, inked.y}, {250, inked.y}});
+  const std::optional<CxImage> saved = image->Flatten();
+  ASSERT_TRUE(saved.has_value());
+  const RGBQUAD written = saved->GetPixelColor(inked.x, saved->GetHeight() - 1 - inked.y);
+  EXPECT_GT(written.rgbRed, 200);
+  EXPECT_LT(written.rgbGreen, 80);
+  m_view->ComposeClient(rgb, client.x, client.y);
+  EXPECT_EQ(pixel(inked.x, inked.y)[0], written.rgbRed);
+  EXPECT_EQ(pixel(inked.x, inked.y)[1], written.rgbGreen);
+  EXPECT_EQ(pixel(inked.x, inked.y)[2], written.rgbBlue);
+}
+
+TEST_F(CAllViewTest, TextBurnedIntoATallPictureAtALowZoomReachesItsBottom) {
+  // At 10 % a box of 40 × 4000 view units covers 400 × 40000 picture pixels, more than the
+  // toolkit's largest bitmap.
+  const int width = 400, height = 40000;
+  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3, 255);
+  const PixelTarget target = TargetOfRgb(rgb.data(), width, height);
+  std::string text;
+  for (int i = 0; i < 500; ++i) text += "■";
+  BurnBoxText(target, ViewMapping{10.0, 0.0, 0.0}, text, CRect{0, 0, 40, 4000}, TextBoxFont());
+  auto darkRows = [&](int from, int to) {
+    int n = 0;
+    for (int y = from; y < to; ++y) {
+      const uint8_t* row = target.Row(y);
+      for (int x = 0; x < width; ++x) {
+        if (row[3 * x] < 80) {
+          ++n;
+          break;
+        }
+      }
+    }
+    return n;
+  };
+  EXPECT_GT(darkRows(0, 2000), 1000);
+  EXPECT_GT(darkRows(36000, 39600), 1800);
 }
 
 }  // namespace

@@ -269,11 +269,18 @@ void CAllView::ComposeClient(std::vector<uint8_t>& rgb, int width, int height) c
   if (!image) return;
   const CPoint s = m_state.ScrollPos();
   const ViewMapping map{1.0, static_cast<double>(-s.x), static_cast<double>(-s.y)};
+  // In list order, as saving draws them, so the screen shows what a save writes. A text box
+  // whose editor is open paints itself.
   for (const _SHAPE& shape : image->Shapes()) {
-    if (shape.shapeType == kShapeStroke)
+    if (shape.shapeType == kShapeStroke) {
       marks::DrawStroke(target, map, *static_cast<CStroke*>(shape.shape));
-    else if (shape.shapeType == kShapeArrow)
+    } else if (shape.shapeType == kShapeArrow) {
       marks::DrawArrow(target, map, *static_cast<CArrow*>(shape.shape));
+    } else if (shape.shapeType == kShapeTextBox && shape.shape->IsVisible()) {
+      const auto* box = static_cast<const CTextBox*>(shape.shape);
+      const auto* edit = dynamic_cast<const CTextBoxEdit*>(box->Window());
+      if (!edit || !edit->IsShown()) BurnBoxText(target, map, box->Text(), box->Rect(), TextBoxFont());
+    }
   }
   if (m_stroke) marks::DrawStroke(target, map, *m_stroke);
   if (m_arrow) marks::DrawArrow(target, map, *m_arrow);
@@ -297,16 +304,6 @@ wxBitmap CAllView::PaintBuffer() const {
     wxMemoryDC mem(buffer);
     CSBImage* image = Image();
     if (image) {
-      // Text boxes whose editor is closed are painted as text; open ones paint themselves.
-      for (const _SHAPE& shape : image->Shapes()) {
-        if (shape.shapeType != kShapeTextBox || !shape.shape->IsVisible()) continue;
-        auto* box = static_cast<CTextBox*>(shape.shape);
-        auto* edit = dynamic_cast<CTextBoxEdit*>(box->Window());
-        if (edit && edit->IsShown()) continue;
-        const CRect r = box->Rect();
-        const wxPoint at = ToClient(r.TopLeft());
-        DrawBoxText(mem, box->Text(), wxRect(at.x, at.y, r.Width(), r.Height()), TextBoxFont());
-      }
       // Selection frames: dotted, as the trackers draw them.
       mem.SetBrush(*wxTRANSPARENT_BRUSH);
       mem.SetPen(wxPen(*wxBLACK, 1, wxPENSTYLE_DOT));

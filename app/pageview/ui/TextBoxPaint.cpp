@@ -34,6 +34,13 @@ std::vector<wxString> WrapParagraph(wxDC& dc, const wxString& text, int width) {
   return lines;
 }
 
+// Edge of the square pieces a box's text is burned in, pixels.
+constexpr int kBurnTile = 2048;
+
+// Burns the text laid out in `box` (relative to the tile) into one tile of the target.
+void BurnTile(const PixelTarget& target, const CRect& tile, const wxRect& box,
+              const std::string& utf8, const wxFont& font);
+
 }  // namespace
 
 void DrawBoxText(wxDC& dc, const std::string& utf8, const wxRect& rect, const wxFont& font) {
@@ -62,9 +69,27 @@ void BurnBoxText(const PixelTarget& target, const ViewMapping& map, const std::s
   const int y0 = static_cast<int>(std::floor(viewRect.top * map.scale + map.originY));
   const int x1 = static_cast<int>(std::ceil(viewRect.right * map.scale + map.originX));
   const int y1 = static_cast<int>(std::ceil(viewRect.bottom * map.scale + map.originY));
-  const CRect tile = CRect{x0, y0, x1, y1}.Intersect({0, 0, target.width, target.height});
-  if (tile.IsEmpty()) return;
+  const CRect area = CRect{x0, y0, x1, y1}.Intersect({0, 0, target.width, target.height});
+  if (area.IsEmpty()) return;
+  wxFont scaled = font;
+  scaled.SetPixelSize(wxSize(
+      0, std::max(1, static_cast<int>(std::lround(font.GetPixelSize().y * map.scale)))));
+  // A tall page at a low zoom makes the box far larger than the biggest toolkit bitmap, so it
+  // passes through one in tiles; each tile draws the whole text clipped to itself.
+  for (int top = area.top; top < area.bottom; top += kBurnTile) {
+    for (int left = area.left; left < area.right; left += kBurnTile) {
+      const CRect tile{left, top, std::min(left + kBurnTile, area.right),
+                       std::min(top + kBurnTile, area.bottom)};
+      BurnTile(target, tile, wxRect(x0 - tile.left, y0 - tile.top, x1 - x0, y1 - y0), utf8,
+               scaled);
+    }
+  }
+}
 
+namespace {
+
+void BurnTile(const PixelTarget& target, const CRect& tile, const wxRect& box,
+              const std::string& utf8, const wxFont& font) {
   // The tile's current pixels, so the text lands on the picture with a clear background.
   wxImage pixels(tile.Width(), tile.Height(), false);
   unsigned char* data = pixels.GetData();
@@ -80,11 +105,7 @@ void BurnBoxText(const PixelTarget& target, const ViewMapping& map, const std::s
   wxBitmap bitmap(pixels, 24);
   {
     wxMemoryDC dc(bitmap);
-    wxFont scaled = font;
-    scaled.SetPixelSize(wxSize(0, std::max(1, static_cast<int>(std::lround(
-                                                  font.GetPixelSize().y * map.scale)))));
-    const wxRect box(x0 - tile.left, y0 - tile.top, x1 - x0, y1 - y0);
-    DrawBoxText(dc, utf8, box, scaled);
+    DrawBoxText(dc, utf8, box, font);
   }
   const wxImage drawn = bitmap.ConvertToImage();
   const unsigned char* back = drawn.GetData();
@@ -98,3 +119,5 @@ void BurnBoxText(const PixelTarget& target, const ViewMapping& map, const std::s
     }
   }
 }
+
+}  // namespace

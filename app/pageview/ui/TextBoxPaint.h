@@ -14,7 +14,8 @@
 void DrawBoxText(wxDC& dc, const std::string& utf8, const wxRect& rect, const wxFont& font);
 
 // Burns the text into a 24-bit buffer: the box's rectangle (view units) goes through the
-// mapping, the font is scaled with it, and only that part of the buffer passes through a
-// toolkit bitmap, so it works on pictures of any height.
+// mapping and the font is scaled with it. Only that part of the buffer passes through toolkit
+// bitmaps, in tiles, so it works on pictures and boxes of any size. The screen uses it too,
+// so closed text boxes stack with the other marks in list order.
 void BurnBoxText(const PixelTarget& target, const ViewMapping& map, const std::string& utf8,
                  const CRect& viewRect, const wxFont& font);
