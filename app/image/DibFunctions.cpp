@@ -1,7 +1,9 @@
 #include "app/image/DibFunctions.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <new>
 
 #include "app/image/ImageCodecs.h"
 
@@ -43,17 +45,22 @@ const uint8_t* DibBits(const uint8_t* dib) { return dib + Le32(dib) + DibPalette
 
 std::optional<std::vector<uint8_t>> CopyMemoryBlock(const std::vector<uint8_t>* block) {
   if (!block) return std::nullopt;
-  return std::vector<uint8_t>(*block);
+  try {
+    return std::vector<uint8_t>(*block);
+  } catch (const std::bad_alloc&) {  // a failed allocation gives no block, as documented
+    return std::nullopt;
+  }
 }
 
 DibPaintPlan PlanPaintDib(const uint8_t* dib, const CxRect& dest, const CxRect& src) {
   DibPaintPlan plan;
-  if (!dib) return plan;
+  // A height of -2^31 has no positive counterpart: no DIB of that size can be painted.
+  if (!dib || DibHeight(dib) == INT32_MIN) return plan;
   plan.dest = dest;
   plan.src = src;
   if (dest.Width() == src.Width() && dest.Height() == src.Height()) {
     plan.mode = DibPaintMode::kCopy;
-    plan.srcYFromBottom = std::abs(DibHeight(dib)) - src.bottom;
+    plan.srcYFromBottom = int32_t(std::abs(int64_t(DibHeight(dib))) - src.bottom);
   } else {
     plan.mode = DibPaintMode::kStretch;
   }
@@ -62,8 +69,11 @@ DibPaintPlan PlanPaintDib(const uint8_t* dib, const CxRect& dest, const CxRect& 
 
 void RenderDibToRgb(const uint8_t* dib, const CxRect& src, int32_t dstWidth, int32_t dstHeight,
                     const CxRect& visible, uint8_t* rgb) {
-  const int32_t width = DibWidth(dib), rawHeight = DibHeight(dib);
-  const int32_t height = std::abs(rawHeight);
+  // Widths are never negative; one of 2^31 or more is read as the unsigned number it is, so
+  // the row length stays right. Heights keep their sign (negative means top-down rows).
+  const int64_t width = DibIsCoreHeader(dib) ? int64_t(Le16(dib + 4)) : int64_t(Le32(dib + 4));
+  const int32_t rawHeight = DibHeight(dib);
+  const int64_t height = std::abs(int64_t(rawHeight));
   const bool bottomUp = rawHeight > 0;
   const uint32_t bpp = DibBitCount(dib);
   const bool core = DibIsCoreHeader(dib);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -117,6 +118,36 @@ TEST(RenderDib, VisiblePartMatchesTheSameRegionOfAFullRender) {
   const RGBQUAD c = imagetest::At(img, 0, 0);
   EXPECT_EQ(full[0], c.rgbRed);
   EXPECT_EQ(full[2], c.rgbBlue);
+}
+
+// A 1-bit picture 2^31 pixels wide fits the memory limit; its width does not fit a signed
+// 32-bit number, and must not turn negative when it is drawn.
+TEST(RenderDib, PictureWiderThanTheLargestSignedWidthStillDraws) {
+  CxImage img;
+  if (!img.Create(0x80000000u, 1, 1)) GTEST_SKIP() << img.GetLastError();
+  img.SetPaletteColor(0, 255, 255, 255);
+  img.SetPaletteColor(1, 255, 0, 0);
+  img.SetPixelIndex(0, 0, 1);
+  img.SetPixelIndex(2, 0, 1);
+  std::vector<uint8_t> rgb(4 * 3, 0x55);
+  RenderDibToRgb(img.GetDIB(), {0, 0, 4, 1}, 4, 1, {0, 0, 4, 1}, rgb.data());
+  const uint8_t expected[4][3] = {{255, 0, 0}, {255, 255, 255}, {255, 0, 0}, {255, 255, 255}};
+  for (int x = 0; x < 4; ++x)
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(rgb[x * 3 + k], expected[x][k]) << x;
+  // The far end of the row is where it belongs too.
+  img.SetPixelIndex(0x7FFFFFFEu, 0, 1);
+  RenderDibToRgb(img.GetDIB(), {0x7FFFFFFD, 0, 0x7FFFFFFF, 1}, 2, 1, {0, 0, 2, 1}, rgb.data());
+  EXPECT_EQ(rgb[1], 255);  // white
+  EXPECT_EQ(rgb[4], 0);    // red
+}
+
+TEST(PaintDibPlan, HeightWithoutAPositiveCounterpartPaintsNothing) {
+  const auto dib = InfoHeader(4, INT32_MIN, 24, 0);
+  EXPECT_EQ(PlanPaintDib(dib.data(), {0, 0, 4, 4}, {0, 0, 4, 4}).mode, DibPaintMode::kNothing);
+  const auto topDown = InfoHeader(4, -4, 24, 0);
+  const DibPaintPlan plan = PlanPaintDib(topDown.data(), {0, 0, 4, 2}, {0, 0, 4, 2});
+  EXPECT_EQ(plan.mode, DibPaintMode::kCopy);
+  EXPECT_EQ(plan.srcYFromBottom, 2);
 }
 
 }  // namespace
