@@ -2,6 +2,8 @@
 
 #include <wx/frame.h>
 
+#include <map>
+
 #include "app/document/ScrapText.h"
 #include "app/pageview/ui/CAllView.h"
 #include "app/pageview/ui/CClipwrenView.h"
@@ -23,6 +25,15 @@ struct TextPaneRecorder : ITextPane {
   std::string text;
 };
 
+// What the document and the views tell the frame.
+struct FrameRecorder : IFrameHooks {
+  void SetZoomText(const wxString& text) override { zoom = text; }
+  void SetPaneText(int id, const wxString& text) override { panes[id] = text; }
+  void OnActiveTabChanged(int, bool) override {}
+  wxString zoom;
+  std::map<int, wxString> panes;
+};
+
 // The right pane with both page views, as the main window holds them.
 class DocumentTest : public pvtest::WxTest {
  protected:
@@ -37,6 +48,7 @@ class DocumentTest : public pvtest::WxTest {
     m_doc->showMessage = [this](const wxString& t) { m_messages.push_back(t); };
     m_doc->openAddress = [this](const std::string& a) { m_opened.push_back(a); };
     m_doc->SetTextPane(&m_textPane);
+    m_doc->SetFrameHooks(&m_recorder);
     m_frame = new wxFrame(nullptr, wxID_ANY, "doc", wxDefaultPosition, wxSize(700, 500));
     m_pane = new CClipwrenView(m_frame, m_doc.get());
     CSBTabCtrl* tabs = m_pane->TabCtrl();
@@ -82,6 +94,7 @@ class DocumentTest : public pvtest::WxTest {
   wxFrame* m_frame = nullptr;
   CClipwrenView* m_pane = nullptr;
   TextPaneRecorder m_textPane;
+  FrameRecorder m_recorder;
   bool m_answerYes = false;
   std::vector<wxString> m_questions, m_messages;
   std::vector<std::string> m_opened;
@@ -437,6 +450,22 @@ TEST_F(DocumentTest, AFailedPictureSaveShowsTheLibrarysTextAndKeepsTheMarks) {
   ASSERT_EQ(m_messages.size(), 1u);
   EXPECT_FALSE(m_messages[0].empty());
   EXPECT_TRUE(m_doc->IsModified());
+}
+
+TEST_F(DocumentTest, APictureThatCannotBeDecodedShowsNoSize) {
+  pvtest::MakeScrap(m_dir / "good", 300, 200);
+  pvtest::MakeScrap(m_dir / "empty", 300, 200);
+  pvtest::MakeScrap(m_dir / "cut", 300, 200);
+  WriteFile(m_dir / "empty" / "Main.jpg", "");
+  const std::string jpeg = ReadFile(m_dir / "cut" / "Main.jpg");
+  WriteFile(m_dir / "cut" / "Main.jpg", jpeg.substr(0, 20));
+  for (const char* broken : {"empty", "cut"}) {
+    m_pane->OpenScrap((m_dir / "good").string());
+    EXPECT_EQ(m_recorder.panes[res::kIdPaneSize], "300 X 200");
+    m_pane->OpenScrap((m_dir / broken).string());
+    EXPECT_FALSE(m_doc->PageImage()->IsLoaded()) << broken;
+    EXPECT_EQ(m_recorder.panes[res::kIdPaneSize], "") << broken;
+  }
 }
 
 }  // namespace

@@ -80,6 +80,8 @@ void CAllView::ResetView() {
   m_focusedBox = nullptr;
   if (HasCapture()) ReleaseMouse();
   UpdateScrollbars();
+  // Until a new picture is built the size shown is nobody's.
+  if (m_doc && m_doc->CurrentPageView() == this) SetPane(res::kIdPaneSize, wxString());
 }
 
 bool CAllView::BuildWorkingBitmap(const CxImage& picture) {
@@ -89,7 +91,9 @@ bool CAllView::BuildWorkingBitmap(const CxImage& picture) {
                  wxTheApp ? wxTheApp->GetAppDisplayName() : wxString(), wxOK, this);
   }
   if (result != CViewState::BuildResult::Ok) return false;
-  SetPane(res::kIdPaneSize, wxString::Format("%d X %d", picture.GetWidth(), picture.GetHeight()));
+  // The pane shows the active picture tab's size; the other tab shows its own when chosen.
+  if (m_doc && m_doc->CurrentPageView() == this)
+    SetPane(res::kIdPaneSize, wxString::Format("%d X %d", picture.GetWidth(), picture.GetHeight()));
   return true;
 }
 

@@ -150,8 +150,10 @@ void CSBTabCtrl::SelectTab(int index) {
     if (image && image->IsLoaded()) {
       m_doc->SetCurrentPictureTab(chosen);
       if (IPageView* view = m_doc->PageViewOf(chosen)) view->ApplyZoom();
-    } else if (wxWindow* view = m_views[static_cast<size_t>(chosen)]) {
-      view->Hide();
+    } else {
+      if (wxWindow* view = m_views[static_cast<size_t>(chosen)]) view->Hide();
+      // A picture that could not be decoded has no size to show.
+      if (m_doc->Frame()) m_doc->Frame()->SetPaneText(res::kIdPaneSize, wxString());
     }
   }
   if (m_doc) {
