@@ -8,6 +8,7 @@
 #include <sys/mman.h>
 
 #include "app/image/ImageCodecs.h"
+#include "app/image/ImageErrors.h"
 #include "app/image/ImageFile.h"
 
 namespace {
@@ -34,7 +35,30 @@ void AdviseHugePages(uint8_t* block, size_t size) {
   if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
+// Runs one decoder; whatever it throws becomes a failed decode with the exception's text.
+bool RunDecoder(const CodecEntry& codec, CxImage& img, ByteSpan in, const CxDecodeHint& hint) {
+  try {
+    if (codec.decode(img, in, hint)) return true;
+  } catch (...) {
+    SetErrorFromException(img);
+  }
+  img.Destroy();
+  return false;
+}
+
 }  // namespace
+
+void SetErrorFromException(const CxImage& img) noexcept {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    img.SetLastError(kImageOutOfMemory);
+  } catch (const std::exception& e) {
+    img.SetLastError(e.what());
+  } catch (...) {
+    img.SetLastError("CxImage: unexpected failure");
+  }
+}
 
 void CxImage::FreeDeleter::operator()(uint8_t* p) const { std::free(p); }
 
@@ -87,12 +111,17 @@ bool CxImage::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t ima
   bpp = RoundBpp(bpp);
   // The limit is checked on width × height × bits / 8 as 32-bit arithmetic would see it; a
   // product that does not fit in 32 bits counts as too large.
+  // The rows really allocated are padded to 4 bytes each, which for narrow pictures is many
+  // times the pixels themselves (1 x 2^31 at 1 bit would be 8 GiB), so they are held to the same
+  // limit.
   const uint64_t bits = uint64_t(width) * height * bpp;
-  if (bits > 0xFFFFFFFFull || bits / 8 > kCxImageMaxMemory) {
+  const uint64_t effWidth64 = ((uint64_t(width) * bpp + 31) / 32) * 4;
+  if (bits > 0xFFFFFFFFull || bits / 8 > kCxImageMaxMemory ||
+      effWidth64 * height > kCxImageMaxMemory) {
     SetLastError("CXIMAGE_MAX_MEMORY exceeded");
     return false;
   }
-  const uint32_t effWidth = uint32_t(((uint64_t(width) * bpp + 31) / 32) * 4);
+  const uint32_t effWidth = uint32_t(effWidth64);
   const uint32_t colors = bpp <= 8 ? 1u << bpp : 0;
   const size_t size = 40 + size_t(colors) * 4 + size_t(effWidth) * height;
   // calloc hands large blocks straight from fresh zeroed pages, so a decoder that overwrites
@@ -139,7 +168,12 @@ void CxImage::Destroy() {
 
 std::optional<std::vector<uint8_t>> CxImage::CopyToHandle() const {
   if (!m_dib) return std::nullopt;
-  return std::vector<uint8_t>(m_dib.get(), m_dib.get() + m_dibSize);
+  try {
+    return std::vector<uint8_t>(m_dib.get(), m_dib.get() + m_dibSize);
+  } catch (...) {
+    SetErrorFromException(*this);
+    return std::nullopt;
+  }
 }
 
 RGBQUAD* CxImage::GetPalette() {
@@ -226,11 +260,12 @@ void CxImage::SetYDPI(uint32_t dpi) {
 }
 
 void CxImage::SetLastError(std::string_view text) const {
-  size_t n = std::min<size_t>(text.size(), 255);
+  size_t n = std::min<size_t>(text.size(), sizeof m_lastError - 1);
   // Step back over continuation bytes so a multi-byte character is never split.
   if (n < text.size())
     while (n > 0 && (uint8_t(text[n]) & 0xC0) == 0x80) --n;
-  m_lastError.assign(text.substr(0, n));
+  std::memmove(m_lastError, text.data(), n);
+  m_lastError[n] = 0;
 }
 
 bool CxImage::Load(const std::string& fileName, uint32_t imageType) {
@@ -240,19 +275,23 @@ bool CxImage::Load(const std::string& fileName, uint32_t imageType) {
 bool CxImage::LoadThumbnail(const std::string& fileName, uint32_t imageType, uint32_t maxWidth,
                             uint32_t maxHeight) {
   if (!DecodeFile(fileName, imageType, CxDecodeHint{maxWidth, maxHeight})) return false;
-  ShrinkToFit(maxWidth, maxHeight);
-  return true;
+  if (ShrinkToFit(maxWidth, maxHeight)) return true;
+  Destroy();
+  return false;
 }
 
 bool CxImage::DecodeFile(const std::string& fileName, uint32_t imageType,
-                         const CxDecodeHint& hint) {
+                         const CxDecodeHint& hint) try {
   Destroy();
   FileBytes bytes;
   if (std::string error; !ReadWholeFile(fileName, bytes, error)) {
     SetLastError(error);
     return false;
   }
-  if (DecodeWith(imageType, bytes.data.get(), bytes.size, hint)) return true;
+  return DecodeWith(imageType, bytes.data.get(), bytes.size, hint);
+} catch (...) {
+  SetErrorFromException(*this);
+  Destroy();
   return false;
 }
 
@@ -265,13 +304,14 @@ bool CxImage::DecodeWith(uint32_t imageType, const uint8_t* data, size_t size,
                          const CxDecodeHint& hint) {
   if (imageType != CXIMAGE_FORMAT_UNKNOWN) {
     const CodecEntry* codec = FindCodec(imageType);
-    if (codec && codec->decode && codec->decode(*this, {data, size}, hint)) {
+    if (codec && codec->decode && RunDecoder(*codec, *this, {data, size}, hint)) {
       m_type = codec->type;
       return true;
     }
     if (!codec || !codec->decode) SetLastError("Decode: Unknown format");
     Destroy();
-    const std::string firstError = m_lastError;
+    char firstError[sizeof m_lastError];
+    std::memcpy(firstError, m_lastError, sizeof firstError);
     if (DecodeAny(data, size, hint, imageType)) return true;
     SetLastError(firstError);
     return false;
@@ -285,17 +325,16 @@ bool CxImage::DecodeAny(const uint8_t* data, size_t size, const CxDecodeHint& hi
     SetLastError("Decode: empty file");
     return false;
   }
-  std::string matchedError;
+  char matchedError[sizeof m_lastError] = "";
   for (const CodecEntry& codec : AllCodecs()) {
     if (codec.type == skipType || !codec.sniff({data, size})) continue;
-    if (codec.decode(*this, {data, size}, hint)) {
+    if (RunDecoder(codec, *this, {data, size}, hint)) {
       m_type = codec.type;
       return true;
     }
-    Destroy();
-    if (matchedError.empty()) matchedError = m_lastError;
+    if (!matchedError[0]) std::memcpy(matchedError, m_lastError, sizeof matchedError);
   }
-  SetLastError(matchedError.empty() ? "Decode: Unknown format" : matchedError);
+  SetLastError(matchedError[0] ? matchedError : "Decode: Unknown format");
   return false;
 }
 
@@ -310,10 +349,16 @@ bool CxImage::Encode(std::vector<uint8_t>& out, uint32_t imageType) const {
     SetLastError("Encode: no picture");
     return false;
   }
-  return codec->encode(*this, out);
+  try {
+    if (codec->encode(*this, out)) return true;
+  } catch (...) {
+    SetErrorFromException(*this);
+  }
+  out.clear();
+  return false;
 }
 
-bool CxImage::Save(const std::string& fileName, uint32_t imageType) {
+bool CxImage::Save(const std::string& fileName, uint32_t imageType) try {
   std::vector<uint8_t> bytes;
   if (!Encode(bytes, imageType)) return false;
   if (std::string error; !WriteFileReplacing(fileName, bytes, error)) {
@@ -321,4 +366,7 @@ bool CxImage::Save(const std::string& fileName, uint32_t imageType) {
     return false;
   }
   return true;
+} catch (...) {
+  SetErrorFromException(*this);
+  return false;
 }

@@ -123,7 +123,7 @@ class CxImage {
   bool Save(const std::string& fileName, uint32_t imageType);
   bool Encode(std::vector<uint8_t>& out, uint32_t imageType) const;
 
-  const char* GetLastError() const { return m_lastError.c_str(); }
+  const char* GetLastError() const { return m_lastError; }
   // Keeps at most 255 bytes (256 with the terminator), never cutting a UTF-8 sequence.
   void SetLastError(std::string_view text) const;
 
@@ -138,7 +138,8 @@ class CxImage {
   bool DecodeAny(const uint8_t* data, size_t size, const CxDecodeHint& hint, uint32_t skipType);
   bool DecodeFile(const std::string& fileName, uint32_t imageType, const CxDecodeHint& hint);
   void WriteHeader();
-  void ShrinkToFit(uint32_t maxWidth, uint32_t maxHeight);
+  // False (with the last-error text set) when the smaller picture could not be made.
+  bool ShrinkToFit(uint32_t maxWidth, uint32_t maxHeight);
 
   std::unique_ptr<uint8_t, FreeDeleter> m_dib;
   size_t m_dibSize = 0;
@@ -151,5 +152,6 @@ class CxImage {
   long m_transIndex = -1;
   uint32_t m_xdpi = 96;
   uint32_t m_ydpi = 96;
-  mutable std::string m_lastError;
+  // A fixed buffer, so reporting an error (an allocation failure above all) never allocates.
+  mutable char m_lastError[256] = {};
 };

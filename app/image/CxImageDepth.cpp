@@ -5,8 +5,9 @@
 
 #include "app/image/ColorTables.h"
 #include "app/image/CxImage.h"
+#include "app/image/ImageErrors.h"
 
-bool CxImage::GrayScale() {
+bool CxImage::GrayScale() try {
   if (!IsValid()) {
     SetLastError("GrayScale: no picture");
     return false;
@@ -45,10 +46,13 @@ bool CxImage::GrayScale() {
   gray.WriteHeader();
   *this = std::move(gray);
   return true;
+} catch (...) {
+  SetErrorFromException(*this);
+  return false;
 }
 
 bool CxImage::DecreaseBpp(uint32_t bpp, bool errorDiffusion, const RGBQUAD* palette,
-                          uint32_t importantColors) {
+                          uint32_t importantColors) try {
   if (!IsValid()) {
     SetLastError("DecreaseBpp: no picture");
     return false;
@@ -120,9 +124,12 @@ bool CxImage::DecreaseBpp(uint32_t bpp, bool errorDiffusion, const RGBQUAD* pale
   }
   *this = std::move(out);
   return true;
+} catch (...) {
+  SetErrorFromException(*this);
+  return false;
 }
 
-bool CxImage::IncreaseBpp(uint32_t bpp) {
+bool CxImage::IncreaseBpp(uint32_t bpp) try {
   if (!IsValid()) {
     SetLastError("IncreaseBpp: no picture");
     return false;
@@ -156,4 +163,7 @@ bool CxImage::IncreaseBpp(uint32_t bpp) {
   out.WriteHeader();
   *this = std::move(out);
   return true;
+} catch (...) {
+  SetErrorFromException(*this);
+  return false;
 }

@@ -3,18 +3,23 @@
 #include <vector>
 
 #include "app/image/CxImage.h"
+#include "app/image/ImageErrors.h"
 
 // Reduces the picture to fit maxWidth × maxHeight keeping its proportions, averaging every
 // source pixel into the one destination pixel it falls in, so thin lines of a page stay visible.
-void CxImage::ShrinkToFit(uint32_t maxWidth, uint32_t maxHeight) {
+bool CxImage::ShrinkToFit(uint32_t maxWidth, uint32_t maxHeight) try {
   if (!IsValid() || !maxWidth || !maxHeight || (m_width <= maxWidth && m_height <= maxHeight))
-    return;
+    return true;
   const double scale = std::min(double(maxWidth) / m_width, double(maxHeight) / m_height);
   const uint32_t w = std::max<uint32_t>(1, uint32_t(m_width * scale));
   const uint32_t h = std::max<uint32_t>(1, uint32_t(m_height * scale));
   CxImage out;
-  if (!out.Create(w, h, 24, m_type)) return;
-  std::vector<uint32_t> sums(size_t(w) * 3);
+  if (!out.Create(w, h, 24, m_type)) {
+    SetLastError(out.GetLastError());
+    return false;
+  }
+  // A destination pixel can gather a whole row of a very wide picture: 64-bit sums.
+  std::vector<uint64_t> sums(size_t(w) * 3);
   std::vector<uint32_t> counts(w);
   std::vector<uint32_t> column(m_width);
   for (uint32_t x = 0; x < m_width; ++x) column[x] = uint32_t(uint64_t(x) * w / m_width);
@@ -27,7 +32,7 @@ void CxImage::ShrinkToFit(uint32_t maxWidth, uint32_t maxHeight) {
       const uint32_t y = m_height - 1 - sy;
       const uint8_t* row = GetBits(y);
       for (uint32_t x = 0; x < m_width; ++x) {
-        uint32_t* s = &sums[size_t(column[x]) * 3];
+        uint64_t* s = &sums[size_t(column[x]) * 3];
         if (m_bpp == 24) {
           s[0] += row[3 * x], s[1] += row[3 * x + 1], s[2] += row[3 * x + 2];
         } else {
@@ -39,7 +44,7 @@ void CxImage::ShrinkToFit(uint32_t maxWidth, uint32_t maxHeight) {
     }
     uint8_t* d = out.GetBits(h - 1 - dy);
     for (uint32_t x = 0; x < w; ++x) {
-      const uint32_t n = std::max<uint32_t>(counts[x], 1);
+      const uint64_t n = std::max<uint64_t>(counts[x], 1);
       for (int k = 0; k < 3; ++k) d[3 * x + k] = uint8_t(sums[3 * x + k] / n);
     }
   }
@@ -48,4 +53,8 @@ void CxImage::ShrinkToFit(uint32_t maxWidth, uint32_t maxHeight) {
   out.m_ydpi = m_ydpi;
   out.WriteHeader();
   *this = std::move(out);
+  return true;
+} catch (...) {
+  SetErrorFromException(*this);
+  return false;
 }

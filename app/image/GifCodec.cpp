@@ -5,6 +5,7 @@
 
 #include "app/image/GifQuantizer.h"
 #include "app/image/ImageCodecs.h"
+#include "app/image/ImageErrors.h"
 
 namespace {
 
@@ -110,7 +111,13 @@ bool DecodeGif(CxImage& img, ByteSpan in, const CxDecodeHint&) {
       }
     } else if (type == IMAGE_DESC_RECORD_TYPE) {
       if (DGifGetImageDesc(gif) == GIF_ERROR) return FailGif(img, gif, gif->Error);
-      const bool ok = ReadFirstFrame(img, gif, transparent);
+      bool ok = false;
+      try {
+        ok = ReadFirstFrame(img, gif, transparent);
+      } catch (...) {  // the row buffer; giflib's handle must still be closed
+        SetErrorFromException(img);
+        img.Destroy();
+      }
       DGifCloseFile(gif, &error);
       return ok;
     } else {
@@ -140,6 +147,8 @@ bool EncodeGif(const CxImage& img, std::vector<uint8_t>& out) {
   } else {
     colorCount = QuantizeForGif(img, colors, indexes);
   }
+  // Allocated before giflib's handle exists, so a failure here leaks nothing.
+  std::vector<GifPixelType> line(w);
   int error = 0;
   ColorMapObject* map = GifMakeMapObject(colorCount, colors);
   GifFileType* gif = map ? EGifOpen(&out, WriteToVector, &error) : nullptr;
@@ -157,7 +166,6 @@ bool EncodeGif(const CxImage& img, std::vector<uint8_t>& out) {
     ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, ext) == GIF_OK;
   }
   ok = ok && EGifPutImageDesc(gif, 0, 0, int(w), int(h), false, nullptr) == GIF_OK;
-  std::vector<GifPixelType> line(w);
   for (uint32_t row = 0; ok && row < h; ++row) {
     const uint32_t y = h - 1 - row;
     if (!indexes.empty()) {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -49,7 +50,12 @@ bool ReadWholeFile(const std::string& fileName, FileBytes& out, std::string& err
     return false;
   }
   const size_t size = size_t(st.st_size);
-  out.data = std::make_unique_for_overwrite<uint8_t[]>(size ? size : 1);
+  try {
+    out.data = std::make_unique_for_overwrite<uint8_t[]>(size ? size : 1);
+  } catch (const std::bad_alloc&) {
+    error = "CxImage::Create can't allocate memory";
+    return false;
+  }
   size_t done = 0;
   while (done < size) {
     const ssize_t n = ::read(fd.get(), out.data.get() + done, size - done);

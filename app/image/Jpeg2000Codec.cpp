@@ -1,10 +1,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 #include <openjpeg.h>
 
 #include "app/image/ImageCodecs.h"
+#include "app/image/ImageErrors.h"
 
 namespace {
 
@@ -72,12 +75,36 @@ bool Decode(CxImage& img, ByteSpan in, const CxDecodeHint& hint, OPJ_CODEC_FORMA
   opj_set_default_decoder_parameters(&params);
   opj_image_t* image = nullptr;
   bool ok = opj_setup_decoder(codec, &params) && opj_read_header(stream, codec, &image);
+  // The picture shows at most three components (one when the second and third differ in size
+  // from the first), and the library keeps every decoded sample as a 32-bit integer: a file
+  // claiming hundreds of components would multiply the picture's memory. Beyond four, only the
+  // components shown are decoded, unless the code stream's colour transform ties the first
+  // three together (the library applies it only when it decodes everything); then all of them
+  // must fit the budget.
+  uint32_t used = 1;
   if (ok) {
+    const opj_image_comp_t* c = image->comps;
     const uint64_t w = image->x1 - image->x0, h = image->y1 - image->y0;
-    // The library keeps every sample as a 32-bit integer: hold that to the picture limit too.
-    ok = w > 0 && h > 0 && image->numcomps > 0 &&
-         w * h * std::min<uint32_t>(image->numcomps, 4) * 4 <= kCxImageMaxMemory;
-    if (!ok) std::snprintf(error, sizeof error, "CXIMAGE_MAX_MEMORY exceeded");
+    ok = w > 0 && h > 0 && image->numcomps > 0;
+    if (ok && image->numcomps >= 3 && c[1].w == c[0].w && c[1].h == c[0].h &&
+        c[2].w == c[0].w && c[2].h == c[0].h)
+      used = 3;
+    uint32_t decoded = image->numcomps;
+    if (ok && decoded > 4) {
+      opj_codestream_info_v2_t* info = opj_get_cstr_info(codec);
+      if (info && info->m_default_tile_info.mct == 0) decoded = used;
+      opj_destroy_cstr_info(&info);
+    }
+    uint64_t samples = 0;
+    for (uint32_t k = 0; ok && k < decoded; ++k) samples += uint64_t(c[k].w) * c[k].h;
+    if (ok && samples * 4 > kCxImageMaxMemory) {
+      ok = false;
+      std::snprintf(error, sizeof error, "CXIMAGE_MAX_MEMORY exceeded");
+    }
+    if (ok && decoded < image->numcomps) {
+      static const OPJ_UINT32 kFirstThree[3] = {0, 1, 2};
+      ok = opj_set_decoded_components(codec, decoded, kFirstThree, OPJ_FALSE);
+    }
   }
   if (ok) {
     opj_codestream_info_v2_t* info = opj_get_cstr_info(codec);
@@ -92,24 +119,36 @@ bool Decode(CxImage& img, ByteSpan in, const CxDecodeHint& hint, OPJ_CODEC_FORMA
   if (ok) {
     const opj_image_comp_t* c = image->comps;
     const uint32_t w = c[0].w, h = c[0].h;
-    const bool color =
-        image->numcomps >= 3 && c[1].w == w && c[1].h == h && c[2].w == w && c[2].h == h;
-    ok = img.Create(w, h, color ? 24 : 8, type);
+    const bool color = used == 3 && c[1].w == w && c[1].h == h && c[2].w == w && c[2].h == h;
+    const int channels = color ? 3 : 1;
+    for (int k = 0; k < channels && ok; ++k)
+      ok = c[k].data != nullptr && c[k].prec >= 1 && c[k].prec <= 31;
+    ok = ok && img.Create(w, h, color ? 24 : 8, type);
+    std::vector<int64_t> samples;
+    if (ok) {
+      try {  // the library's objects below must be released whatever happens
+        samples.resize(size_t(w) * channels);
+      } catch (...) {
+        SetErrorFromException(img);
+        ok = false;
+      }
+    }
     if (ok) {
       if (!color) img.SetGrayPalette();
-      const int channels = color ? 3 : 1;
-      for (int k = 0; k < channels && ok; ++k) ok = c[k].data != nullptr;
-      for (uint32_t y = 0; ok && y < h; ++y) {
+      for (uint32_t y = 0; y < h; ++y) {
+        for (int k = 0; k < channels; ++k) {
+          const OPJ_INT32* s = c[k].data + size_t(y) * w;
+          for (uint32_t x = 0; x < w; ++x) samples[size_t(x) * channels + k] = s[x];
+        }
         uint8_t* d = img.GetBits(h - 1 - y);
         for (int k = 0; k < channels; ++k) {
           const opj_image_comp_t& comp = c[k];
           const int shift = int(comp.prec) - 8;
-          const int offset = comp.sgnd ? 1 << (comp.prec - 1) : 0;
-          const OPJ_INT32* s = comp.data + size_t(y) * w;
+          const int64_t offset = comp.sgnd ? int64_t(1) << (comp.prec - 1) : 0;
           for (uint32_t x = 0; x < w; ++x) {
-            int v = s[x] + offset;
-            v = shift > 0 ? v >> shift : v << -shift;
-            d[color ? 3 * x + (2 - k) : x] = uint8_t(std::clamp(v, 0, 255));
+            int64_t v = samples[size_t(x) * channels + k] + offset;
+            v = shift > 0 ? v >> shift : v * (int64_t(1) << -shift);
+            d[color ? 3 * x + (2 - k) : x] = uint8_t(std::clamp<int64_t>(v, 0, 255));
           }
         }
       }
@@ -119,10 +158,14 @@ bool Decode(CxImage& img, ByteSpan in, const CxDecodeHint& hint, OPJ_CODEC_FORMA
   opj_destroy_codec(codec);
   opj_stream_destroy(stream);
   if (!ok) {
-    const std::string text = img.GetLastError();
-    if (!error[0]) std::snprintf(error, sizeof error, "JPEG 2000 file is corrupt");
+    // Our own limits and allocation failures speak for themselves; otherwise the library's text.
+    const std::string_view text = img.GetLastError();
+    if (text == "CXIMAGE_MAX_MEMORY exceeded" || text == kImageOutOfMemory)
+      std::snprintf(error, sizeof error, "%s", img.GetLastError());
+    else if (!error[0])
+      std::snprintf(error, sizeof error, "JPEG 2000 file is corrupt");
     img.Destroy();
-    img.SetLastError(text == "CXIMAGE_MAX_MEMORY exceeded" ? text : error);
+    img.SetLastError(error);
   }
   return ok;
 }

@@ -30,33 +30,41 @@ struct FileLayout {
   std::vector<size_t> restarts;  // positions of the restart markers inside the scan
 };
 
-// Walks the markers up to the first scan; false for anything but one baseline or extended
-// sequential Huffman frame.
+// Walks the markers up to the first scan exactly as libjpeg's marker reader does, so both see
+// the same frame header; false for anything but one baseline or extended sequential Huffman
+// frame, and for anything libjpeg would only tolerate (bytes between markers) or refuse.
 bool ReadLayout(ByteSpan in, FileLayout& layout) {
   size_t pos = 2;
-  while (pos + 4 <= in.size) {
-    if (in.data[pos] != 0xFF) return false;
+  for (;;) {
+    if (pos + 2 > in.size || in.data[pos] != 0xFF) return false;
     const uint8_t marker = in.data[pos + 1];
-    if (marker == 0xFF) {
+    if (marker == 0xFF) {  // fill byte before a marker
       ++pos;
       continue;
     }
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {  // TEM, RSTn: no length
+      pos += 2;
+      continue;
+    }
+    const bool frame = marker == 0xC0 || marker == 0xC1;
+    const bool skipped = marker == 0xC4 || marker == 0xCC || (marker >= 0xDB && marker <= 0xDD) ||
+                         (marker >= 0xE0 && marker <= 0xEF) || marker == 0xFE;
+    if (!frame && !skipped && marker != 0xDA) return false;
+    if (pos + 4 > in.size) return false;
     const size_t length = Be16(in.data + pos + 2);
     if (length < 2 || pos + 2 + length > in.size) return false;
-    if (marker == 0xC0 || marker == 0xC1) {
+    if (frame) {
+      if (layout.sofOffset || length < 8) return false;
       layout.sofOffset = pos;
-    } else if ((marker >= 0xC2 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                marker != 0xCC)) {
-      return false;  // progressive, lossless or arithmetic-coded
     } else if (marker == 0xDA) {
       layout.headerEnd = pos + 2 + length;
       break;
     }
     pos += 2 + length;
   }
-  if (!layout.sofOffset || !layout.headerEnd) return false;
+  if (!layout.sofOffset) return false;
   // Entropy-coded bytes: 0xFF is followed by 0x00 (a stuffed byte), more 0xFF (fill), a
-  // restart marker, or the marker that ends the scan.
+  // restart marker, or the marker that ends the scan. Restart markers count RST0…RST7 in turn.
   pos = layout.headerEnd;
   for (;;) {
     const void* hit = std::memchr(in.data + pos, 0xFF, in.size - pos);
@@ -69,6 +77,7 @@ bool ReadLayout(ByteSpan in, FileLayout& layout) {
     if (byte == 0x00) {
       pos = next + 1;
     } else if (byte >= 0xD0 && byte <= 0xD7) {
+      if (byte != 0xD0 + layout.restarts.size() % 8) return false;
       layout.restarts.push_back(next - 1);
       pos = next + 1;
     } else {
@@ -121,6 +130,50 @@ boolean AcceptAnyRestart(j_decompress_ptr cinfo, int desired) {
   return jpeg_resync_to_restart(cinfo, desired);
 }
 
+// What every stripe's decoder must find in its copy of the headers before it may write a row:
+// the frame of the whole file, but for the height.
+struct FrameShape {
+  JDIMENSION width = 0;
+  int components = 0;
+  J_COLOR_SPACE colorSpace = JCS_UNKNOWN;
+  int precision = 0;
+  unsigned restartInterval = 0;
+  int compsInScan = 0;
+  struct Component {
+    int id, hSamp, vSamp, quantTable;
+  } comps[MAX_COMPONENTS] = {};
+
+  static FrameShape Of(const jpeg_decompress_struct& cinfo) {
+    FrameShape f;
+    f.width = cinfo.image_width;
+    f.components = cinfo.num_components;
+    f.colorSpace = cinfo.jpeg_color_space;
+    f.precision = cinfo.data_precision;
+    f.restartInterval = cinfo.restart_interval;
+    f.compsInScan = cinfo.comps_in_scan;
+    for (int i = 0; i < cinfo.num_components && i < MAX_COMPONENTS; ++i) {
+      const jpeg_component_info& c = cinfo.comp_info[i];
+      f.comps[i] = {c.component_id, c.h_samp_factor, c.v_samp_factor, c.quant_tbl_no};
+    }
+    return f;
+  }
+  bool Matches(const jpeg_decompress_struct& cinfo) const {
+    if (cinfo.progressive_mode || cinfo.arith_code || cinfo.num_components != components ||
+        components > MAX_COMPONENTS)
+      return false;
+    const FrameShape other = Of(cinfo);
+    if (other.width != width || other.colorSpace != colorSpace || other.precision != precision ||
+        other.restartInterval != restartInterval || other.compsInScan != compsInScan)
+      return false;
+    for (int i = 0; i < components; ++i) {
+      const Component &a = comps[i], &b = other.comps[i];
+      if (a.id != b.id || a.hSamp != b.hSamp || a.vSamp != b.vSamp || a.quantTable != b.quantTable)
+        return false;
+    }
+    return true;
+  }
+};
+
 struct Stripe {
   size_t firstInterval, endInterval;  // decoded, overlap included
   uint32_t firstRow, rowCount;        // rows of the stripe's own decode
@@ -128,7 +181,7 @@ struct Stripe {
   bool ok = false;
 };
 
-void DecodeStripe(CxImage& img, ByteSpan in, const FileLayout& layout,
+void DecodeStripe(CxImage& img, ByteSpan in, const FileLayout& layout, const FrameShape& frame,
                   const std::vector<uint8_t>& header, Stripe& stripe) {
   jpeg_decompress_struct cinfo;
   ErrorManager err;
@@ -157,9 +210,15 @@ void DecodeStripe(CxImage& img, ByteSpan in, const FileLayout& layout,
   src.parts[2] = {kEoi, 2};
   cinfo.src = &src.pub;
   jpeg_read_header(&cinfo, TRUE);
+  // Rows go straight into the picture: the stripe's frame must be the file's in every respect
+  // that decides how many bytes a row takes, or the whole stripe is given up.
+  if (!frame.Matches(cinfo) || cinfo.image_height != stripe.rowCount) longjmp(err.jump, 1);
   cinfo.out_color_space = cinfo.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_EXT_BGR;
   jpeg_start_decompress(&cinfo);
-  if (cinfo.output_height != stripe.rowCount) longjmp(err.jump, 1);
+  const uint32_t bytesPerPixel = img.GetBpp() / 8;
+  if (cinfo.output_height != stripe.rowCount || cinfo.output_width != img.GetWidth() ||
+      uint32_t(cinfo.output_components) != bytesPerPixel)
+    longjmp(err.jump, 1);
   const uint32_t h = img.GetHeight();
   JSAMPARRAY scratch = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
                                                   JPOOL_IMAGE, img.GetEffWidth(), 16);
@@ -203,6 +262,7 @@ bool DecodeJpegInStripes(CxImage& img, ByteSpan in) {
                         cinfo.comps_in_scan == cinfo.num_components && cinfo.restart_interval &&
                         height >= kMinRowsForStripes;
   const unsigned restartInterval = cinfo.restart_interval;
+  const FrameShape frame = FrameShape::Of(cinfo);
   const uint8_t densityUnit = cinfo.density_unit;
   const uint16_t xDensity = cinfo.X_density, yDensity = cinfo.Y_density;
   jpeg_destroy_decompress(&cinfo);
@@ -240,13 +300,13 @@ bool DecodeJpegInStripes(CxImage& img, ByteSpan in) {
   std::vector<std::thread> workers;
   for (unsigned i = 1; i < threads; ++i) {
     try {
-      workers.emplace_back(DecodeStripe, std::ref(img), in, std::cref(layout),
+      workers.emplace_back(DecodeStripe, std::ref(img), in, std::cref(layout), std::cref(frame),
                            std::cref(headers[i]), std::ref(stripes[i]));
     } catch (const std::exception&) {
-      DecodeStripe(img, in, layout, headers[i], stripes[i]);  // no thread to be had
+      DecodeStripe(img, in, layout, frame, headers[i], stripes[i]);  // no thread to be had
     }
   }
-  DecodeStripe(img, in, layout, headers[0], stripes[0]);
+  DecodeStripe(img, in, layout, frame, headers[0], stripes[0]);
   for (std::thread& t : workers) t.join();
   const bool ok = std::all_of(stripes.begin(), stripes.end(), [](const Stripe& s) { return s.ok; });
   if (!ok) img.Destroy();

@@ -1,6 +1,7 @@
 #include <cstdio>  // libmng.h pulls in jpeglib.h, which needs FILE
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 
 #include <libmng.h>
 
@@ -17,11 +18,22 @@ struct MngState {
 
 MngState* StateOf(mng_handle h) { return static_cast<MngState*>(mng_get_userdata(h)); }
 
-// libmng sizes its buffers from the file; refusing oversized blocks keeps it in our budget.
+// libmng sizes its buffers from the file (objects, rows, stored frames) and its allocator gets
+// no user pointer, so what one decode on this thread holds is counted here; past the picture
+// budget in total, an allocation fails and libmng gives up.
+thread_local uint64_t t_mngBytes = 0;
+
 mng_ptr Alloc(mng_size_t size) {
-  return size > kCxImageMaxMemory ? nullptr : static_cast<mng_ptr>(std::calloc(1, size));
+  if (size > kCxImageMaxMemory - t_mngBytes) return nullptr;
+  void* p = std::calloc(1, size);
+  if (p) t_mngBytes += size;
+  return static_cast<mng_ptr>(p);
 }
-void Free(mng_ptr p, mng_size_t) { std::free(p); }
+void Free(mng_ptr p, mng_size_t size) {
+  if (!p) return;
+  std::free(p);
+  t_mngBytes -= std::min<uint64_t>(size, t_mngBytes);
+}
 mng_bool Open(mng_handle) { return MNG_TRUE; }
 mng_bool Close(mng_handle) { return MNG_TRUE; }
 
@@ -67,6 +79,7 @@ bool SniffMng(ByteSpan in) {
 bool DecodeMng(CxImage& img, ByteSpan in, const CxDecodeHint&) {
   if (!SniffMng(in)) return DecodeFailed(img, "Not an MNG file");
   MngState state{in, 0, &img, false};
+  t_mngBytes = 0;
   mng_handle h = mng_initialize(&state, Alloc, Free, MNG_NULL);
   if (!h) return DecodeFailed(img, "MNG: out of memory");
   mng_setcb_openstream(h, Open);

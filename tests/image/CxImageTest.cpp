@@ -4,8 +4,10 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/image/DibFunctions.h"
 #include "tests/image/ImageTestUtil.h"
@@ -48,7 +50,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CreateCase{16384, 16384, 8, nullptr}, CreateCase{16384, 16385, 8, kMax},
                       // The product no longer fits in 32 bits.
                       CreateCase{0x10000, 0x10000, 24, kMax},
-                      CreateCase{0xFFFFFFFF, 0xFFFFFFFF, 1, kMax}, CreateCase{1, 1, 1, nullptr}));
+                      CreateCase{0xFFFFFFFF, 0xFFFFFFFF, 1, kMax}, CreateCase{1, 1, 1, nullptr},
+                      // Rows are padded to 4 bytes: the padding counts against the limit too.
+                      CreateCase{1, 0x80000000u, 1, kMax}, CreateCase{1, 67108864, 24, nullptr},
+                      CreateCase{1, 67108865, 24, kMax}, CreateCase{3, 67108865, 8, kMax}));
 
 TEST(CxImage, CreateRoundsDepthUpAndLaysOutThePackedDib) {
   struct {
@@ -174,6 +179,23 @@ TEST(CxImage, PathsThatAreNotFilesFailWithoutBlocking) {
     EXPECT_FALSE(img.IsValid()) << name;
     EXPECT_STREQ(img.GetLastError(), "not a regular file") << name;
   }
+}
+
+// The whole file is held while it decodes; a file bigger than any picture is refused before
+// anything is allocated for it (the file here is sparse and costs no disk).
+TEST(CxImage, FilesLargerThanThePictureBudgetAreNotRead) {
+  testsupport::TempDir dir;
+  const std::string path = (dir / "huge.bmp").string();
+  const std::vector<uint8_t> bmp = [] {
+    std::vector<uint8_t> out;
+    EXPECT_TRUE(MakePattern(4, 4).Encode(out, CXIMAGE_FORMAT_BMP));
+    return out;
+  }();
+  testsupport::WriteFile(path, std::string(bmp.begin(), bmp.end()));
+  ASSERT_EQ(::truncate(path.c_str(), off_t(kCxImageMaxMemory) + 65 * 1024), 0);
+  CxImage img;
+  EXPECT_FALSE(img.Load(path, CXIMAGE_FORMAT_BMP));
+  EXPECT_STREQ(img.GetLastError(), "file too large");
 }
 
 TEST(CxImage, WrongExtensionStillLoadsByRecognition) {

@@ -159,4 +159,72 @@ TEST(JpegRead, EndOfFileMissingFails) {
   EXPECT_STREQ(img.GetLastError(), "Premature end of JPEG file");
 }
 
+// Splits a file into its marker segments up to the scan; the last entry runs from the scan
+// header to the end of the file.
+std::vector<Bytes> Segments(const Bytes& file) {
+  std::vector<Bytes> out;
+  size_t pos = 2;
+  while (pos + 4 <= file.size()) {
+    const size_t length = size_t(file[pos + 2]) << 8 | file[pos + 3];
+    if (file[pos + 1] == 0xDA) {
+      out.emplace_back(file.begin() + long(pos), file.end());
+      break;
+    }
+    out.emplace_back(file.begin() + long(pos), file.begin() + long(pos + 2 + length));
+    pos += 2 + length;
+  }
+  return out;
+}
+
+// Stand-alone markers (TEM, RSTn) carry no length. A reader that takes the next two bytes for
+// one walks another marker chain than libjpeg: here it takes a frame header that libjpeg never
+// sees, and the height it writes into each stripe's copy of that header lands on the length of
+// a comment of libjpeg's chain, which then leads every stripe decoder to a frame 4000 pixels
+// wide. The whole-file decoder sees an 8 x 2048 picture. Built for two stripes.
+Bytes StripesDisagreeFile() {
+  CxImage src;
+  src.Create(8, 2048, 8);
+  src.SetGrayPalette();
+  Layout gray;
+  gray.gray = true;
+  gray.restartRows = 1;
+  const Bytes plain = WriteJpeg(src, gray);
+  Bytes file(1067, 0);
+  const auto put = [&](size_t at, std::initializer_list<uint8_t> bytes) {
+    std::copy(bytes.begin(), bytes.end(), file.begin() + long(at));
+  };
+  put(0, {0xFF, 0xD8});
+  put(2, {0xFF, 0x01, 0x00, 0x0D});    // TEM, then garbage libjpeg skips
+  put(6, {0xFF, 0xFE, 0x00, 0x0C});    // libjpeg: comment over the fake frame header
+  put(17, {0xFF, 0xC0, 0x00});         // the misled reader's frame header, "length" 255
+  put(20, {0xFF, 0xFE, 0x03, 0xF7});   // libjpeg: comment to the real frame (1037)
+  put(274, {0xFF, 0xFE, 0x03, 0x17});  // the misled reader: comment to the tables (1067)
+  put(1037, {0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x08, 0x00, 0x00, 0x08, 0x01, 0x01, 0x11, 0x00});
+  put(1050, {0xFF, 0xFE, 0x00, 0x0F});  // hides the wide frame from the whole-file decoder
+  put(1054, {0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x04, 0x08, 0x0F, 0xA0, 0x01, 0x01, 0x11, 0x00});
+  for (const Bytes& segment : Segments(plain))
+    if (segment[1] != 0xC0) file.insert(file.end(), segment.begin(), segment.end());
+  return file;
+}
+
+TEST(JpegStripes, MarkerChainsThatDisagreeNeverWritePastTheRows) {
+  const Bytes file = StripesDisagreeFile();
+  const CxImage img = Decode(file);
+  EXPECT_EQ(img.GetWidth(), 8u);
+  EXPECT_EQ(img.GetHeight(), 2048u);
+  ExpectSamePixels(img, Reference(file));
+}
+
+// Stand-alone markers and fill bytes between the header segments are legal; such files still
+// decode exactly as libjpeg does.
+TEST(JpegStripes, StandAloneMarkersInTheHeaderAreSkipped) {
+  const Bytes plain = WriteJpeg(imagetest::MakePattern(203, 1500), {false, 1});
+  Bytes file = {0xFF, 0xD8, 0xFF, 0x01, 0xFF, 0xD3, 0xFF, 0xFF};
+  for (const Bytes& segment : Segments(plain)) {
+    file.insert(file.end(), segment.begin(), segment.end());
+    if (segment[1] != 0xDA) file.insert(file.end(), {0xFF, 0x01});
+  }
+  ExpectSamePixels(Decode(file), Reference(file));
+}
+
 }  // namespace

@@ -1,0 +1,155 @@
+// Codecs whose libraries keep buffers of their own: what a hostile file can make them hold stays
+// within the picture budget, and pictures that need less still decode as before.
+#include <gtest/gtest.h>
+
+#include <openjpeg.h>
+
+#include <cstring>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/image/CxImage.h"
+#include "tests/image/ImageTestUtil.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void Put16(Bytes& b, uint32_t v) { b.insert(b.end(), {uint8_t(v >> 8), uint8_t(v)}); }
+void Put32(Bytes& b, uint32_t v) {
+  b.insert(b.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
+}
+
+// A J2K code stream of `components` 8-bit components of w x h in one tile whose packets are all
+// empty: a hundred bytes that decode to a grey picture as large as the header says. `mct` sets
+// the colour transform flag of the coding style.
+Bytes EmptyCodestream(uint32_t w, uint32_t h, uint16_t components, bool mct = false) {
+  Bytes b = {0xFF, 0x4F, 0xFF, 0x51};
+  Put16(b, 38 + 3 * components);
+  Put16(b, 0);
+  for (uint32_t v : {w, h, 0u, 0u, w, h, 0u, 0u}) Put32(b, v);
+  Put16(b, components);
+  for (uint16_t c = 0; c < components; ++c) b.insert(b.end(), {7, 1, 1});
+  // COD: no decomposition, 64 x 64 code blocks, reversible 5/3; QCD: no quantisation.
+  b.insert(b.end(), {0xFF, 0x52, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x01, uint8_t(mct), 0x00, 0x04,
+                     0x04, 0x00, 0x01});
+  b.insert(b.end(), {0xFF, 0x5C, 0x00, 0x04, 0x40, 0x40});
+  b.insert(b.end(), {0xFF, 0x90, 0x00, 0x0A, 0x00, 0x00});
+  Put32(b, 12 + 2 + components);
+  b.insert(b.end(), {0x00, 0x01, 0xFF, 0x93});
+  b.insert(b.end(), components, 0x00);  // one empty packet per component
+  b.insert(b.end(), {0xFF, 0xD9});
+  return b;
+}
+
+// Peak resident memory of decoding `file` in a child process, in megabytes, or -1 when the
+// child failed; `decoded` tells whether the decode succeeded.
+long PeakMegabytesOfDecode(const Bytes& file, uint32_t format, bool& decoded) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    CxImage img;
+    const bool ok = img.Decode(file.data(), file.size(), format);
+    _exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  rusage usage{};
+  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status)) return -1;
+  decoded = WEXITSTATUS(status) == 0;
+  return usage.ru_maxrss / 1024;
+}
+
+TEST(Jpeg2000Budget, OnlyTheComponentsShownAreDecoded) {
+  // Sixteen components of 4096 x 4096 would be a gigabyte of samples; three are shown.
+  const Bytes file = EmptyCodestream(4096, 4096, 16);
+  bool decoded = false;
+  const long peak = PeakMegabytesOfDecode(file, CXIMAGE_FORMAT_JPC, decoded);
+  EXPECT_TRUE(decoded);
+  EXPECT_GT(peak, 0);
+  EXPECT_LT(peak, 700);
+}
+
+TEST(Jpeg2000Budget, ClaimsBeyondTheBudgetFailWithTheLimitText) {
+  // Three components past the budget; sixteen whose colour transform needs every one decoded.
+  for (const Bytes& file : {EmptyCodestream(16384, 16384, 3), EmptyCodestream(4096, 4096, 16, true)}) {
+    CxImage img;
+    EXPECT_FALSE(img.Decode(file.data(), file.size(), CXIMAGE_FORMAT_JPC));
+    EXPECT_STREQ(img.GetLastError(), "CXIMAGE_MAX_MEMORY exceeded");
+  }
+}
+
+OPJ_SIZE_T WriteToBytes(void* buffer, OPJ_SIZE_T n, void* user) {
+  auto* out = static_cast<Bytes*>(user);
+  out->insert(out->end(), static_cast<uint8_t*>(buffer), static_cast<uint8_t*>(buffer) + n);
+  return n;
+}
+OPJ_OFF_T SkipInBytes(OPJ_OFF_T n, void* user) {
+  static_cast<Bytes*>(user)->resize(static_cast<Bytes*>(user)->size() + size_t(n));
+  return n;
+}
+OPJ_BOOL SeekInBytes(OPJ_OFF_T, void*) { return OPJ_FALSE; }
+
+// Encodes the pattern's colours as a J2K code stream with `components` components (the first
+// three red, green, blue, the rest flat), with the colour transform and the wavelet chosen.
+Bytes EncodeJ2k(const CxImage& src, uint32_t components, bool reversible) {
+  const uint32_t w = src.GetWidth(), h = src.GetHeight();
+  std::vector<opj_image_cmptparm_t> params(components);
+  for (opj_image_cmptparm_t& p : params) {
+    std::memset(&p, 0, sizeof p);
+    p.dx = p.dy = 1;
+    p.w = w;
+    p.h = h;
+    p.prec = 8;
+  }
+  opj_image_t* image = opj_image_create(components, params.data(), OPJ_CLRSPC_SRGB);
+  image->x1 = w;
+  image->y1 = h;
+  for (uint32_t y = 0; y < h; ++y)
+    for (uint32_t x = 0; x < w; ++x) {
+      const RGBQUAD p = imagetest::At(src, x, y);
+      const uint8_t rgb[3] = {p.rgbRed, p.rgbGreen, p.rgbBlue};
+      for (uint32_t k = 0; k < components; ++k)
+        image->comps[k].data[y * w + x] = k < 3 ? rgb[k] : 77;
+    }
+  opj_cparameters_t cp;
+  opj_set_default_encoder_parameters(&cp);
+  cp.tcp_numlayers = 1;
+  cp.tcp_rates[0] = 0;
+  cp.cp_disto_alloc = 1;
+  cp.tcp_mct = 1;
+  cp.numresolution = 3;  // the default six need at least 32 pixels a side
+  cp.irreversible = reversible ? 0 : 1;
+  opj_codec_t* codec = opj_create_compress(OPJ_CODEC_J2K);
+  Bytes out;
+  opj_stream_t* stream = opj_stream_default_create(OPJ_FALSE);
+  opj_stream_set_user_data(stream, &out, nullptr);
+  opj_stream_set_write_function(stream, WriteToBytes);
+  opj_stream_set_skip_function(stream, SkipInBytes);
+  opj_stream_set_seek_function(stream, SeekInBytes);
+  const bool ok = opj_setup_encoder(codec, &cp, image) &&
+                  opj_start_compress(codec, image, stream) && opj_encode(codec, stream) &&
+                  opj_end_compress(codec, stream);
+  opj_stream_destroy(stream);
+  opj_destroy_codec(codec);
+  opj_image_destroy(image);
+  EXPECT_TRUE(ok);
+  return out;
+}
+
+// Files with more components than shown still show the colours of their first three, with the
+// colour transform undone.
+TEST(Jpeg2000Budget, ManyComponentsKeepTheirColours) {
+  const CxImage src = imagetest::MakePattern(40, 24);
+  for (const bool reversible : {true, false}) {
+    const Bytes three = EncodeJ2k(src, 3, reversible), six = EncodeJ2k(src, 6, reversible);
+    CxImage a, b;
+    ASSERT_TRUE(a.Decode(three.data(), three.size(), CXIMAGE_FORMAT_JPC)) << a.GetLastError();
+    ASSERT_TRUE(b.Decode(six.data(), six.size(), CXIMAGE_FORMAT_JPC)) << b.GetLastError();
+    EXPECT_EQ(imagetest::MaxChannelDiff(a, b), 0) << reversible;
+    EXPECT_LE(imagetest::MaxChannelDiff(a, src), reversible ? 0 : 3) << reversible;
+  }
+}
+
+}  // namespace
