@@ -21,6 +21,8 @@ uint32_t SaveFormatForPath(const std::string& path) {
   if (ext == "bmp") return CXIMAGE_FORMAT_BMP;
   if (ext == "jpg" || ext == "jpeg") return CXIMAGE_FORMAT_JPG;
   if (ext == "gif") return CXIMAGE_FORMAT_GIF;
+  // The image object has no encoder for it; the save then fails with the object's own text.
+  if (ext == "pdf") return kSaveFormatPdf;
   return 0;
 }
 

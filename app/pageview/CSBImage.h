@@ -57,7 +57,7 @@ class CSBImage {
     std::string error;
   };
   // Burns the marks and the crop into the picture and writes it to the path; the format
-  // comes from the extension (bmp, jpg/jpeg, gif). The marks stay editable in memory.
+  // comes from the extension (see SaveFormatForPath). The marks stay editable in memory.
   [[nodiscard]] SaveOutcome Save();
   // The picture as it would be saved: the current crop version of the working bitmap with
   // every visible mark drawn in; nullopt without a working bitmap.
@@ -133,5 +133,9 @@ class CSBImage {
   CShapeHistory m_history;
 };
 
-// The image format for a picture path's extension when saving; 0 when it cannot be written.
+// The format code a ".pdf" path asks the image object for.
+inline constexpr uint32_t kSaveFormatPdf = 256;
+
+// The image format for a picture path's extension when saving (bmp, jpg/jpeg, gif, pdf); 0
+// when the extension names none of them.
 uint32_t SaveFormatForPath(const std::string& path);

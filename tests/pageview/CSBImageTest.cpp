@@ -157,6 +157,18 @@ TEST_F(CSBImageTest, SaveToPngWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(png));
 }
 
+TEST_F(CSBImageTest, SaveToPdfIsRefusedWithTheImageObjectsText) {
+  // The format exists for PDF output, which the image object cannot encode: the user hears
+  // why nothing was written instead of nothing at all.
+  const std::string pdf = (m_dir / "out.PDF").string();
+  m_image.SetPath(pdf);
+  const auto outcome = m_image.Save();
+  EXPECT_FALSE(outcome.written);
+  EXPECT_EQ(outcome.error, "Encode: Unknown format");
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+  EXPECT_EQ(SaveFormatForPath(pdf), 256u);
+}
+
 TEST_F(CSBImageTest, SaveBurnsMarksAndReloadHasNoShapes) {
   AddStroke({{20, 30}, {60, 30}}, 0);  // black 2 px
   CArrow* arrow = m_image.NewArrow();
