@@ -2,7 +2,9 @@
 
 #include <wx/frame.h>
 #include <wx/image.h>
+#include <wx/button.h>
 #include <wx/sizer.h>
+#include <wx/uiaction.h>
 
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/pageview/ui/CTextBoxEdit.h"
@@ -515,6 +517,32 @@ TEST_F(CAllViewTest, TextBurnedIntoATallPictureAtALowZoomReachesItsBottom) {
   };
   EXPECT_GT(darkRows(0, 2000), 1000);
   EXPECT_GT(darkRows(36000, 39600), 1800);
+}
+
+TEST_F(CAllViewTest, EveryArrowKeyScrollsALineAndTheViewKeepsTheFocus) {
+  const auto scrap = m_dir / "keys";
+  pvtest::MakeScrap(scrap, 400, 3000);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  // Another control beside the view, for the focus to wander to.
+  auto* other = new wxButton(m_frame, wxID_ANY, "other", wxPoint(0, 410));
+  m_view->SetSize(0, 0, 600, 400);
+  m_frame->Raise();
+  m_view->SetFocus();
+  // Keys from the X server, as a keyboard gives them, go to the window under the pointer.
+  wxUIActionSimulator input;
+  const wxRect screen = m_view->GetScreenRect();
+  input.MouseMove(screen.x + screen.width / 2, screen.y + screen.height / 2);
+  ASSERT_TRUE(pvtest::WaitFor([&] { return m_view->HasFocus(); }));
+  const int line = 3000 / 100;
+  for (int i = 1; i <= 4; ++i) {
+    input.Char(WXK_DOWN);
+    EXPECT_TRUE(pvtest::WaitFor([&] { return m_view->ScrollPos().y == i * line; }, 5000))
+        << "Down number " << i << ": at " << m_view->ScrollPos().y;
+  }
+  input.Char(WXK_UP);
+  EXPECT_TRUE(pvtest::WaitFor([&] { return m_view->ScrollPos().y == 3 * line; }, 5000));
+  EXPECT_TRUE(m_view->HasFocus());
+  EXPECT_FALSE(other->HasFocus());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "tests/pageview/WxFixture.h"
 
+#include <wx/stopwatch.h>
 #include <wx/window.h>
 
 #include <algorithm>
@@ -14,6 +15,15 @@ namespace pvtest {
 bool WxReady() { return guitest::EnsureWx(); }
 
 void Pump(int ms) { guitest::Pump(ms); }
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+  wxStopWatch watch;
+  while (!done()) {
+    if (watch.Time() >= ms) return done();
+    guitest::Pump(10);
+  }
+  return true;
+}
 
 wxString ScreenshotPath(const std::string& name) {
   const std::filesystem::path dir = std::filesystem::path(CLIPWREN_TEST_BINARY_DIR) / "screenshots";

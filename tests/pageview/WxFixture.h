@@ -5,6 +5,7 @@
 #include <wx/string.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 class wxWindow;
@@ -15,6 +16,9 @@ namespace pvtest {
 bool WxReady();
 // Handles pending and idle events for about `ms` milliseconds.
 void Pump(int ms = 30);
+// Handles events until `done` holds or `ms` milliseconds have passed; returns the last value
+// of `done`. A busy machine only makes a test slower, never wrong.
+bool WaitFor(const std::function<bool()>& done, int ms = 10000);
 // A file in the build folder's screenshots/ directory.
 wxString ScreenshotPath(const std::string& name);
 

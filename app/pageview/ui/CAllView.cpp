@@ -258,6 +258,8 @@ void CAllView::OnKeyDown(wxKeyEvent& event) {
       const int step = (key == WXK_UP || key == WXK_LEFT) ? -line : line;
       ScrollTo(vertical ? CPoint{pos.x, pos.y + step} : CPoint{pos.x + step, pos.y});
     }
+    // Arrow keys belong to the view: passed on, the toolkit would move the focus away.
+    return;
   }
   event.Skip();
 }
