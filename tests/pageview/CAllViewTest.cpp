@@ -545,4 +545,52 @@ TEST_F(CAllViewTest, EveryArrowKeyScrollsALineAndTheViewKeepsTheFocus) {
   EXPECT_FALSE(other->HasFocus());
 }
 
+TEST_F(CAllViewTest, DraggingAClosedTextBoxWithShapeSelectionMovesIt) {
+  const auto scrap = m_dir / "drag";
+  pvtest::MakeScrap(scrap, 600, 600);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  m_view->SetSize(0, 0, 600, 450);
+  CSBImage* image = m_doc->PageImage();
+  Command(res::kIdTextBox);
+  Drag({{100, 100}});
+  CTextBox* box = image->TextBoxes()[0].get();
+  auto* edit = dynamic_cast<CTextBoxEdit*>(box->Window());
+  ASSERT_NE(edit, nullptr);
+  edit->SetValue(wxString::FromUTF8("動かす箱"));
+  edit->SelectAll();
+  edit->ShowEditor(false);
+  Command(res::kIdShapeSelect);
+  m_frame->Raise();
+  pvtest::Pump(50);
+
+  // Real presses and moves, as the mouse gives them: grab the closed box, drag it 60 × 40.
+  wxUIActionSimulator input;
+  const wxPoint at = m_view->ClientToScreen(wxPoint(150, 130));
+  input.MouseMove(at);
+  pvtest::Pump(50);
+  input.MouseDown();
+  for (int step = 1; step <= 6; ++step) {
+    pvtest::Pump(20);
+    input.MouseMove(at + wxPoint(10 * step, 7 * step - 2));
+  }
+  input.MouseMove(at + wxPoint(60, 40));
+  pvtest::Pump(50);
+  input.MouseUp();
+  EXPECT_TRUE(pvtest::WaitFor([&] { return box->Rect() == CRect{160, 140, 280, 220}; }, 5000))
+      << box->Rect().left << "," << box->Rect().top;
+  EXPECT_EQ(box->Text(), "動かす箱");
+
+  // The view still takes clicks: the pen draws where the next drag goes.
+  Command(res::kIdPen);
+  const wxPoint from = m_view->ClientToScreen(wxPoint(350, 350));
+  input.MouseMove(from);
+  pvtest::Pump(30);
+  input.MouseDown();
+  pvtest::Pump(30);
+  input.MouseMove(from + wxPoint(50, 0));
+  pvtest::Pump(30);
+  input.MouseUp();
+  EXPECT_TRUE(pvtest::WaitFor([&] { return image->Strokes().size() == 1; }, 5000));
+}
+
 }  // namespace

@@ -93,6 +93,9 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   // A client point limited to the client area, in view units.
   CPoint KeepInClient(wxPoint client) const;
   CTextBoxEdit* EditorOf(CTextBox* box);
+  bool IsOpen(CTextBox* box);
+  // Hides the editor of the box that last had the press.
+  void CloseFocusedBox();
   void OpenTextBox(CSBImage& image, CTextBox* box);
 
   CClipwrenDoc* m_doc;

@@ -26,6 +26,17 @@ void CAllView::OpenTextBox(CSBImage&, CTextBox* box) {
   m_focusedBox = box;
 }
 
+bool CAllView::IsOpen(CTextBox* box) {
+  CTextBoxEdit* edit = EditorOf(box);
+  return edit && edit->IsShown();
+}
+
+void CAllView::CloseFocusedBox() {
+  if (!m_focusedBox) return;
+  if (CTextBoxEdit* edit = EditorOf(m_focusedBox)) edit->ShowEditor(false);
+  m_focusedBox = nullptr;
+}
+
 bool CAllView::OfferPressToShapes(CSBImage& image, CPoint view) {
   image.DeselectAll();
   const auto& shapes = image.Shapes();
@@ -35,6 +46,20 @@ bool CAllView::OfferPressToShapes(CSBImage& image, CPoint view) {
     if (it->shapeType == kShapeTextBox) {
       auto* box = static_cast<CTextBox*>(shape);
       if (box->Rect().Contains(view)) {
+        if (box->IsMoveMode() && !IsOpen(box)) {
+          // Shape selection moves a closed box from here. Opening its editor under the held
+          // button would hand the drag to the text control, which takes it for dragging text.
+          CloseFocusedBox();
+          box->SetSelected(true);
+          m_pressedShapes = {box};
+          m_moving = box;
+          m_trackHit = CShapeRectTracker::Hit::Inside;
+          m_trackStart = box->TrackerRect();
+          m_moveFrom = m_lastPoint = view;
+          CaptureMouse();
+          Refresh(false);
+          return true;
+        }
         OpenTextBox(image, box);
         // The press goes on to the window, so a move or a resize starts where it was.
         if (CTextBoxEdit* edit = EditorOf(box)) {
@@ -67,10 +92,7 @@ void CAllView::OnLeftDown(wxMouseEvent& event) {
   if (!image || !image->IsLoaded()) return;
   const CPoint view = ToView(event.GetPosition());
   if (OfferPressToShapes(*image, view)) return;
-  if (m_focusedBox) {
-    if (CTextBoxEdit* edit = EditorOf(m_focusedBox)) edit->ShowEditor(false);
-    m_focusedBox = nullptr;
-  }
+  CloseFocusedBox();
   Refresh(false);
   if (image->EditFlag() != 1 || !m_state.InPicture(view)) return;
 
