@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <openjpeg.h>
+#include <zlib.h>
 
 #include <cstring>
 #include <vector>
@@ -150,6 +151,53 @@ TEST(Jpeg2000Budget, ManyComponentsKeepTheirColours) {
     EXPECT_EQ(imagetest::MaxChannelDiff(a, b), 0) << reversible;
     EXPECT_LE(imagetest::MaxChannelDiff(a, src), reversible ? 0 : 3) << reversible;
   }
+}
+
+void PutChunk(Bytes& b, const char* type, const Bytes& data) {
+  Put32(b, uint32_t(data.size()));
+  const size_t start = b.size();
+  b.insert(b.end(), type, type + 4);
+  b.insert(b.end(), data.begin(), data.end());
+  Put32(b, uint32_t(crc32(0, b.data() + start, uInt(b.size() - start))));
+}
+
+// An MNG whose 1 x 1 canvas is followed by `objects` stored images of 4500 x 4500 RGBA, each
+// more than 81 MB inside libmng and a few hundred kilobytes in the file.
+Bytes MngWithStoredImages(int objects) {
+  constexpr uint32_t kSide = 4500;
+  Bytes raw(size_t(kSide) * (1 + kSide * 4), 0);
+  Bytes idat(compressBound(uLong(raw.size())));
+  uLongf idatSize = uLongf(idat.size());
+  EXPECT_EQ(compress2(idat.data(), &idatSize, raw.data(), uLong(raw.size()), 1), Z_OK);
+  idat.resize(idatSize);
+  Bytes b = {0x8A, 'M', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  Bytes mhdr;
+  for (uint32_t v : {1u, 1u, 1000u, 0u, 0u, 0u, 0u}) Put32(mhdr, v);
+  PutChunk(b, "MHDR", mhdr);
+  for (int id = 1; id <= objects; ++id) {
+    Bytes defi;
+    Put16(defi, uint16_t(id));
+    PutChunk(b, "DEFI", defi);
+    Bytes ihdr;
+    Put32(ihdr, kSide);
+    Put32(ihdr, kSide);
+    ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
+    PutChunk(b, "IHDR", ihdr);
+    PutChunk(b, "IDAT", idat);
+    PutChunk(b, "IEND", {});
+  }
+  PutChunk(b, "MEND", {});
+  return b;
+}
+
+// Every block libmng asks for is below the budget, but together they are not.
+TEST(MngBudget, StoredImagesCountTogether) {
+  const Bytes one = MngWithStoredImages(1), three = MngWithStoredImages(3);
+  CxImage img;
+  EXPECT_TRUE(img.Decode(one.data(), one.size(), CXIMAGE_FORMAT_MNG)) << img.GetLastError();
+  EXPECT_FALSE(img.Decode(three.data(), three.size(), CXIMAGE_FORMAT_MNG));
+  EXPECT_FALSE(img.IsValid());
+  EXPECT_STRNE(img.GetLastError(), "");
 }
 
 }  // namespace
