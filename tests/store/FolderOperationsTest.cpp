@@ -133,6 +133,7 @@ TEST_P(RenameRefused, KeepsTheOldNameAndTellsWhy) {
   Build();
   const std::string typed = GetParam();
   EXPECT_FALSE(ops.Rename(I("a"), typed));
+  ASSERT_NE(I("a"), nullptr);
   EXPECT_EQ(I("a")->text, "a");
   EXPECT_EQ(I("a")->Path(), book.Path("a"));
   EXPECT_TRUE(book.Exists("a"));
