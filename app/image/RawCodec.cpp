@@ -16,8 +16,17 @@ bool HasRawSignature(ByteSpan in) {
          at(0, "FOVb", 4) || at(6, "HEAPCCDR", 8);
 }
 
-// Raw decoding holds several buffers of the sensor's size; keep that to a sensible camera.
-constexpr uint64_t kMaxSensorPixels = 100ull * 1000 * 1000;
+// What LibRaw holds at once while it decodes, known from the header before it unpacks anything:
+// the sensor data (16 bits a photosite, four channels for sensors without a colour filter
+// pattern), its working picture of four 16-bit channels (a quarter of the pixels at half size)
+// and the finished 8-bit picture.
+uint64_t RawBytesNeeded(const libraw_data_t& raw, bool halfSize) {
+  const uint64_t sensor =
+      uint64_t(raw.sizes.raw_width) * raw.sizes.raw_height * (raw.idata.filters ? 2 : 8);
+  uint64_t w = raw.sizes.width, h = raw.sizes.height;
+  if (halfSize) w = (w + 1) / 2, h = (h + 1) / 2;
+  return sensor + w * h * 8 + w * h * 3;
+}
 
 }  // namespace
 
@@ -29,14 +38,18 @@ bool DecodeRaw(CxImage& img, ByteSpan in, const CxDecodeHint& hint) {
   if (!raw) return DecodeFailed(img, "Raw: out of memory");
   bool ok = libraw_open_buffer(raw, const_cast<uint8_t*>(in.data), in.size) == LIBRAW_SUCCESS;
   const char* error = "Raw: file is not supported";
-  if (ok && uint64_t(raw->sizes.raw_width) * raw->sizes.raw_height > kMaxSensorPixels) {
+  // Thumbnails always take the half-size decode; a full-size picture whose buffers would not fit
+  // the picture budget is shown at half size, and one that does not fit even so is refused.
+  bool halfSize = hint.maxWidth && hint.maxHeight;
+  if (ok && !halfSize && RawBytesNeeded(*raw, false) > kCxImageMaxMemory) halfSize = true;
+  if (ok && RawBytesNeeded(*raw, true) > kCxImageMaxMemory) {
     ok = false;
     error = "CXIMAGE_MAX_MEMORY exceeded";
   }
   if (ok) {
     raw->params.use_camera_wb = 1;
     raw->params.output_bps = 8;
-    raw->params.half_size = hint.maxWidth && hint.maxHeight ? 1 : 0;
+    raw->params.half_size = halfSize ? 1 : 0;
     ok = libraw_unpack(raw) == LIBRAW_SUCCESS && libraw_dcraw_process(raw) == LIBRAW_SUCCESS;
     if (!ok) error = "Raw: file is corrupt";
   }

@@ -5,6 +5,7 @@
 #include <openjpeg.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -198,6 +199,63 @@ TEST(MngBudget, StoredImagesCountTogether) {
   EXPECT_FALSE(img.Decode(three.data(), three.size(), CXIMAGE_FORMAT_MNG));
   EXPECT_FALSE(img.IsValid());
   EXPECT_STRNE(img.GetLastError(), "");
+}
+
+// A minimal uncompressed DNG: one 16-bit colour-filter plane of w x h, RGGB, with `pixelBytes`
+// of sample data (fewer than the header claims makes a file that promises much and holds little).
+Bytes MinimalDng(uint32_t w, uint32_t h, size_t pixelBytes) {
+  Bytes b = {'I', 'I', 42, 0, 8, 0, 0, 0};
+  struct Entry {
+    uint16_t tag, type;
+    uint32_t count, value;
+  };
+  const uint32_t entries = 14;
+  const uint32_t extra = 8 + 2 + entries * 12 + 4;  // where values that do not fit inline go
+  const uint32_t dataOffset = extra + 16;
+  const Entry list[entries] = {
+      {254, 4, 1, 0},          {256, 4, 1, w},
+      {257, 4, 1, h},          {258, 3, 1, 16},
+      {259, 3, 1, 1},          {262, 3, 1, 32803},
+      {271, 2, 4, 0x00747345}, {273, 4, 1, dataOffset},
+      {277, 3, 1, 1},          {278, 4, 1, h},
+      {279, 4, 1, uint32_t(std::min<uint64_t>(uint64_t(w) * h * 2, 0xFFFFFFFF))},
+      {33421, 3, 2, 0x00020002}, {33422, 1, 4, 0x02010100},
+      {50706, 1, 4, 0x00000401}};
+  const auto le16 = [&](uint32_t v) { b.insert(b.end(), {uint8_t(v), uint8_t(v >> 8)}); };
+  const auto le32 = [&](uint32_t v) {
+    b.insert(b.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
+  };
+  le16(entries);
+  for (const Entry& e : list) {
+    le16(e.tag);
+    le16(e.type);
+    le32(e.count);
+    le32(e.value);
+  }
+  le32(0);
+  b.resize(dataOffset, 0);
+  for (size_t i = 0; i < pixelBytes; i += 2) b.insert(b.end(), {uint8_t(i * 13), uint8_t(i % 3)});
+  return b;
+}
+
+TEST(RawBudget, SensorsBeyondTheBudgetAreRefusedBeforeUnpacking) {
+  CxImage img;
+  const Bytes small = MinimalDng(64, 48, 64 * 48 * 2);
+  ASSERT_TRUE(img.Decode(small.data(), small.size(), CXIMAGE_FORMAT_RAW)) << img.GetLastError();
+  EXPECT_EQ(img.GetWidth(), 64u);
+  // 60 million photosites: even the half-size decode needs more than the budget.
+  const Bytes huge = MinimalDng(10000, 6000, 64);
+  EXPECT_FALSE(img.Decode(huge.data(), huge.size(), CXIMAGE_FORMAT_RAW));
+  EXPECT_STREQ(img.GetLastError(), "CXIMAGE_MAX_MEMORY exceeded");
+}
+
+// A sensor whose full-size buffers do not fit is shown at half size rather than not at all.
+TEST(RawBudget, LargeSensorsDecodeAtHalfSize) {
+  CxImage img;
+  const Bytes big = MinimalDng(6000, 3400, 6000 * 3400 * 2);
+  ASSERT_TRUE(img.Decode(big.data(), big.size(), CXIMAGE_FORMAT_RAW)) << img.GetLastError();
+  EXPECT_EQ(img.GetWidth(), 3000u);
+  EXPECT_EQ(img.GetHeight(), 1700u);
 }
 
 }  // namespace
