@@ -21,25 +21,29 @@ bool CxImage::ShrinkToFit(uint32_t maxWidth, uint32_t maxHeight) try {
   // A destination pixel can gather a whole row of a very wide picture: 64-bit sums.
   std::vector<uint64_t> sums(size_t(w) * 3);
   std::vector<uint32_t> counts(w);
-  std::vector<uint32_t> column(m_width);
-  for (uint32_t x = 0; x < m_width; ++x) column[x] = uint32_t(uint64_t(x) * w / m_width);
+  const RGBQUAD* palette = GetPalette();
   uint32_t sy = 0;
   // Walk destination rows top to bottom; each collects the source rows that map onto it.
   for (uint32_t dy = 0; dy < h; ++dy) {
     std::fill(sums.begin(), sums.end(), 0);
     std::fill(counts.begin(), counts.end(), 0);
     for (; sy < m_height && uint64_t(sy) * h / m_height == dy; ++sy) {
-      const uint32_t y = m_height - 1 - sy;
-      const uint8_t* row = GetBits(y);
+      const uint8_t* row = GetBits(m_height - 1 - sy);
+      // Source column x lands in destination column x × w / width; dx follows it along the row.
+      uint32_t dx = 0;
       for (uint32_t x = 0; x < m_width; ++x) {
-        uint64_t* s = &sums[size_t(column[x]) * 3];
+        while (dx + 1 < w && uint64_t(dx + 1) * m_width <= uint64_t(x) * w) ++dx;
+        uint64_t* s = &sums[size_t(dx) * 3];
         if (m_bpp == 24) {
           s[0] += row[3 * x], s[1] += row[3 * x + 1], s[2] += row[3 * x + 2];
         } else {
-          const RGBQUAD c = GetPixelColor(x, y);
+          const uint32_t index = m_bpp == 8   ? row[x]
+                                 : m_bpp == 4 ? (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F
+                                              : (row[x >> 3] >> (7 - (x & 7))) & 1;
+          const RGBQUAD& c = palette[index];
           s[0] += c.rgbBlue, s[1] += c.rgbGreen, s[2] += c.rgbRed;
         }
-        ++counts[column[x]];
+        ++counts[dx];
       }
     }
     uint8_t* d = out.GetBits(h - 1 - dy);
