@@ -1,6 +1,7 @@
 #include "app/document/ui/CClipwrenDoc.h"
 
 #include <wx/frame.h>
+#include <wx/uiaction.h>
 
 #include <map>
 
@@ -466,6 +467,49 @@ TEST_F(DocumentTest, APictureThatCannotBeDecodedShowsNoSize) {
     EXPECT_FALSE(m_doc->PageImage()->IsLoaded()) << broken;
     EXPECT_EQ(m_recorder.panes[res::kIdPaneSize], "") << broken;
   }
+}
+
+TEST_F(DocumentTest, TabButtonsAreSkinnedButtonsThatChooseOnRelease) {
+  pvtest::MakeScrap(m_dir / "s", 300, 200, "本文");
+  m_pane->OpenScrap((m_dir / "s").string());
+  CSBTabCtrl* tabs = m_pane->TabCtrl();
+  CxSkinButton* page = tabs->Button(kTabPage);
+  CxSkinButton* text = tabs->Button(kTabText);
+  ASSERT_TRUE(text->IsShown());
+  EXPECT_EQ(text->GetSize(), wxSize(96, 26));
+  EXPECT_TRUE(page->IsShownPushed());
+  EXPECT_TRUE(page->IsHighlighted());
+  EXPECT_FALSE(text->IsHighlighted());
+  m_frame->Raise();
+  pvtest::Pump(50);
+
+  // Real presses: the press alone shows the button pushed; the release chooses the tab.
+  wxUIActionSimulator input;
+  const wxPoint centre = text->ClientToScreen(wxPoint(48, 13));
+  input.MouseMove(centre);
+  pvtest::Pump(30);
+  input.MouseDown();
+  ASSERT_TRUE(pvtest::WaitFor([&] { return text->IsPressed(); }));
+  EXPECT_TRUE(text->IsShownPushed());
+  EXPECT_EQ(m_doc->ActiveTab(), kTabPage);
+  input.MouseUp();
+  ASSERT_TRUE(pvtest::WaitFor([&] { return m_doc->ActiveTab() == kTabText; }));
+  EXPECT_EQ(tabs->Current(), kTabText);
+  EXPECT_TRUE(text->IsShownPushed());
+  EXPECT_TRUE(text->IsHighlighted());
+  EXPECT_FALSE(page->IsShownPushed());
+  EXPECT_FALSE(page->IsHighlighted());
+
+  // The tab mask rounds the top corners: a click there is beside the button.
+  input.MouseMove(page->ClientToScreen(wxPoint(0, 0)));
+  pvtest::Pump(30);
+  input.MouseClick();
+  pvtest::Pump(200);
+  EXPECT_EQ(m_doc->ActiveTab(), kTabText);
+  input.MouseMove(page->ClientToScreen(wxPoint(48, 13)));
+  pvtest::Pump(30);
+  input.MouseClick();
+  EXPECT_TRUE(pvtest::WaitFor([&] { return m_doc->ActiveTab() == kTabPage; }));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/settings.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include <cstdlib>
 
@@ -118,10 +120,17 @@ TEST_F(CxSkinButtonTest, SpaceChangesTheCheckLikeAClick) {
 }
 
 TEST_F(CxSkinButtonTest, CheckingARadioButtonUnchecksTheRestOfItsGroupOnly) {
-  CxSkinButton* a = Make(10, CxSkinButton::kRadioButton, CxSkinButton::kGroupStart);
+  CxSkinButton* a = Make(10, CxSkinButton::kRadioButton);
+  a->SetGroupStart(true);
   CxSkinButton* b = Make(11, CxSkinButton::kRadioButton);
+  // Centred texts and fields carry toolkit style bits of their own; they neither start nor
+  // end a group of skinned buttons.
+  new wxStaticText(m_frame, wxID_ANY, "label", wxPoint(100, 10), wxDefaultSize,
+                   wxALIGN_CENTRE_HORIZONTAL);
+  new wxTextCtrl(m_frame, wxID_ANY, "", wxPoint(100, 40), wxDefaultSize, wxTE_CENTRE);
   CxSkinButton* c = Make(12, CxSkinButton::kRadioButton);
-  CxSkinButton* d = Make(13, CxSkinButton::kRadioButton, CxSkinButton::kGroupStart);
+  CxSkinButton* d = Make(13, CxSkinButton::kRadioButton);
+  d->SetGroupStart(true);
   // The uncheck is posted, as the platform's group notification is: each change settles
   // when the event loop runs.
   a->SetCheck(1);

@@ -2,11 +2,11 @@
 
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
+#include <wx/dcmemory.h>
 
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/pageview/ui/CAllView.h"
 #include "app/res/Resource.h"
-#include "app/res/ui/ResArt.h"
 
 namespace {
 
@@ -29,63 +29,21 @@ const wxColour kGrey(128, 128, 128);
 
 }  // namespace
 
-CTabButton::CTabButton(wxWindow* parent, int id, const wxString& caption, int normal, int down,
-                       int over)
-    : wxControl(parent, id, wxPoint(3, 3), wxDefaultSize, wxBORDER_NONE),
-      m_normal(res::ui::ResourceBitmap(normal)),
-      m_down(res::ui::ResourceBitmap(down)),
-      m_over(res::ui::ResourceBitmap(over)) {
-  SetLabel(caption);
-  SetToolTip(caption);
-  SetBackgroundStyle(wxBG_STYLE_PAINT);
-  SetSize(DoGetBestSize());
-  Bind(wxEVT_PAINT, &CTabButton::OnPaint, this);
-  Bind(wxEVT_LEFT_DOWN, &CTabButton::OnClick, this);
-  Bind(wxEVT_ENTER_WINDOW, [this](wxMouseEvent&) { m_hover = true; Refresh(false); });
-  Bind(wxEVT_LEAVE_WINDOW, [this](wxMouseEvent&) { m_hover = false; Refresh(false); });
-}
-
-void CTabButton::SetPressed(bool pressed) {
-  if (pressed == m_pressed) return;
-  m_pressed = pressed;
-  Refresh(false);
-}
-
-void CTabButton::OnPaint(wxPaintEvent&) {
-  wxAutoBufferedPaintDC dc(this);
-  dc.SetBackground(wxBrush(kGrey));
-  dc.Clear();
-  DrawTo(dc, wxPoint(0, 0));
-}
-
-void CTabButton::DrawTo(wxDC& dc, const wxPoint& at) const {
-  const wxSize size = GetClientSize();
-  const wxBitmap& skin = m_pressed ? m_down : (m_hover ? m_over : m_normal);
-  if (skin.IsOk()) {
-    wxMemoryDC mem(const_cast<wxBitmap&>(skin));
-    dc.StretchBlit(at.x, at.y, size.x, size.y, &mem, 0, 0, skin.GetWidth(), skin.GetHeight());
-  }
-  dc.SetFont(GetFont().Bold());
-  dc.SetTextForeground(wxColour(40, 48, 56));
-  const wxSize text = dc.GetTextExtent(GetLabel());
-  dc.DrawText(GetLabel(), at.x + (size.x - text.x) / 2,
-              at.y + (size.y - text.y) / 2 + (m_pressed ? 1 : 0));
-}
-
-void CTabButton::OnClick(wxMouseEvent&) {
-  wxCommandEvent event(wxEVT_BUTTON, GetId());
-  event.SetEventObject(this);
-  ProcessWindowEvent(event);
-}
-
 CSBTabCtrl::CSBTabCtrl(wxWindow* parent, int id, CClipwrenDoc* doc)
     : wxWindow(parent, id, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE),
       m_doc(doc ? doc : CClipwrenDoc::Current()) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   for (int i = 0; i < 4; ++i) {
     const TabDef& t = kTabDefs[i];
-    auto* button = new CTabButton(this, t.id, wxString::FromUTF8(t.caption), t.normal, t.down,
-                                  t.over);
+    const wxString caption = wxString::FromUTF8(t.caption);
+    auto* button = new CxSkinButton(this, t.id, caption, wxPoint(3 + i * kButtonWidth, 3),
+                                    wxSize(kButtonWidth, kButtonHeight));
+    // Over, focus: the same picture; no disabled picture; the common tab mask.
+    button->SetSkin(t.normal, t.down, t.over, 0, t.over, res::kSkinTabMask,
+                    CxSkinButton::kNaturalSize, false, 0);
+    button->SetToolTipText(caption);
+    button->SetFont(button->GetFont().Bold());
+    button->SetTextColor(wxColour(40, 48, 56));
     button->Hide();
     m_buttons[static_cast<size_t>(i)] = button;
     Bind(wxEVT_BUTTON, &CSBTabCtrl::OnButton, this, t.id);
@@ -118,7 +76,7 @@ bool CSBTabCtrl::IsAvailable(int index) const {
 void CSBTabCtrl::LayoutButtons() {
   int x = 3;
   for (int i = 0; i < 4; ++i) {
-    CTabButton* button = m_buttons[static_cast<size_t>(i)];
+    CxSkinButton* button = m_buttons[static_cast<size_t>(i)];
     const bool show = i == 1 ? (m_doc && m_doc->HasCopy()) : IsAvailable(i);
     if (show) {
       button->SetSize(x, 3, kButtonWidth, kButtonHeight);
@@ -140,7 +98,11 @@ void CSBTabCtrl::SelectTab(int index) {
   }
   m_current = chosen;
   if (m_doc) m_doc->SetActiveTab(chosen);
-  for (int i = 0; i < 4; ++i) m_buttons[static_cast<size_t>(i)]->SetPressed(i == chosen);
+  for (int i = 0; i < 4; ++i) {
+    CxSkinButton* button = m_buttons[static_cast<size_t>(i)];
+    button->SetButtonState(i == chosen);
+    button->SetHighlighted(i == chosen);
+  }
   for (int i = 0; i < 4; ++i) {
     if (wxWindow* view = m_views[static_cast<size_t>(i)]) view->Show(i == chosen);
   }
@@ -189,8 +151,16 @@ wxBitmap CSBTabCtrl::Snapshot() const {
   wxMemoryDC dc(shot);
   dc.SetBackground(wxBrush(kGrey));
   dc.Clear();
-  for (CTabButton* button : m_buttons) {
-    if (button->IsShown()) button->DrawTo(dc, button->GetPosition());
+  for (CxSkinButton* button : m_buttons) {
+    if (!button->IsShown()) continue;
+    wxBitmap face(button->GetSize(), 24);
+    {
+      wxMemoryDC buttonDc(face);
+      buttonDc.SetBackground(wxBrush(kGrey));
+      buttonDc.Clear();
+      button->Render(buttonDc);
+    }
+    dc.DrawBitmap(face, button->GetPosition());
   }
   if (auto* view = dynamic_cast<CAllView*>(m_views[static_cast<size_t>(m_current)])) {
     const wxBitmap picture = view->PaintBuffer();

@@ -1,34 +1,16 @@
 #pragma once
 
 #include <wx/bitmap.h>
-#include <wx/control.h>
-#include <wx/dc.h>
 #include <wx/window.h>
 
 #include <array>
 
+#include "app/shell/ui/CxSkinButton.h"
+
 class CClipwrenDoc;
 
-// One skinned tab button: its skin pictures (normal, down, over) with the caption on top.
-class CTabButton : public wxControl {
- public:
-  CTabButton(wxWindow* parent, int id, const wxString& caption, int normal, int down, int over);
-  void SetPressed(bool pressed);
-  bool IsPressed() const { return m_pressed; }
-  // Draws the button as it looks now at `at` (its paint handler and snapshots use it).
-  void DrawTo(wxDC& dc, const wxPoint& at) const;
-
- private:
-  void OnPaint(wxPaintEvent& event);
-  void OnClick(wxMouseEvent& event);
-  wxSize DoGetBestSize() const override { return FromDIP(wxSize(96, 26)); }
-
-  wxBitmap m_normal, m_down, m_over;
-  bool m_pressed = false;
-  bool m_hover = false;
-};
-
-// The tab strip of the right pane: four skinned buttons across the top ("全体", "コピー",
+// The tab strip of the right pane: four skinned buttons (shaped by the tab mask, the active
+// one shown pushed and highlighted, a tab chosen when the button is released) across the top ("全体", "コピー",
 // "テキスト", "画像") and the four tab views stacked below them, one shown at a time. Only the
 // buttons of the tabs the open scrap has are shown.
 class CSBTabCtrl : public wxWindow {
@@ -49,7 +31,7 @@ class CSBTabCtrl : public wxWindow {
   void SelectTab(int index);
   int Current() const { return m_current; }
   bool IsAvailable(int index) const;
-  CTabButton* Button(int index) const { return m_buttons[static_cast<size_t>(index)]; }
+  CxSkinButton* Button(int index) const { return m_buttons[static_cast<size_t>(index)]; }
   // The strip and the active page view as they look now, for screenshots.
   wxBitmap Snapshot() const;
 
@@ -60,6 +42,6 @@ class CSBTabCtrl : public wxWindow {
 
   CClipwrenDoc* m_doc;
   std::array<wxWindow*, 4> m_views{};
-  std::array<CTabButton*, 4> m_buttons{};
+  std::array<CxSkinButton*, 4> m_buttons{};
   int m_current = 0;
 };

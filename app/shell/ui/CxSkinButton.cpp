@@ -4,6 +4,9 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "app/res/ui/ResArt.h"
 
 wxDEFINE_EVENT(EVT_SKIN_GROUP_UNCHECK, wxCommandEvent);
@@ -161,22 +164,24 @@ void CxSkinButton::SetCheck(int check) {
 void CxSkinButton::UncheckGroupSiblings() {
   wxWindow* parent = GetParent();
   if (!parent) return;
-  const wxWindowList& children = parent->GetChildren();
-  auto self = children.Find(this);
-  if (!self) return;
-  // The group runs from the nearest member at or before this one that starts a group up to
-  // the next member that starts one, as in a dialog's tab order.
+  // The parent's skinned buttons in creation order, as a dialog's tab order lists them.
+  std::vector<CxSkinButton*> buttons;
+  for (wxWindow* w : parent->GetChildren()) {
+    if (auto* button = dynamic_cast<CxSkinButton*>(w)) buttons.push_back(button);
+  }
+  const auto self = std::find(buttons.begin(), buttons.end(), this);
+  if (self == buttons.end()) return;
+  // From the nearest group start at or before this button up to the next group start.
   auto first = self;
-  while (!first->GetData()->HasFlag(kGroupStart) && first->GetPrevious())
-    first = first->GetPrevious();
-  for (auto node = first; node; node = node->GetNext()) {
-    wxWindow* w = node->GetData();
-    if (node != first && w->HasFlag(kGroupStart)) break;
-    if (w == this) continue;
-    auto* event = new wxCommandEvent(EVT_SKIN_GROUP_UNCHECK, w->GetId());
+  while (!(*first)->IsGroupStart() && first != buttons.begin()) --first;
+  for (auto it = first; it != buttons.end(); ++it) {
+    CxSkinButton* member = *it;
+    if (it != first && member->IsGroupStart()) break;
+    if (member == this || member->GetBehaviour() != kRadioButton) continue;
+    auto* event = new wxCommandEvent(EVT_SKIN_GROUP_UNCHECK, member->GetId());
     event->SetEventObject(this);
     event->StopPropagation();
-    wxQueueEvent(w, event);
+    wxQueueEvent(member, event);
   }
 }
 

@@ -13,8 +13,6 @@ class CxSkinButton : public wxControl {
  public:
   enum Behaviour { kPushButton = 0, kCheckBox = 2, kRadioButton = 4 };
   enum DrawMode { kNaturalSize = 0, kStretch = 1, kTile = 2 };
-  // Window style bit: this radio button starts a new group (like a dialog's group flag).
-  static constexpr long kGroupStart = 0x0100;
 
   CxSkinButton() = default;
   CxSkinButton(wxWindow* parent, wxWindowID id, const wxString& caption,
@@ -49,6 +47,12 @@ class CxSkinButton : public wxControl {
   // A push button stays unchecked. A radio button that becomes checked unchecks the other
   // radio buttons of its group (asynchronously, as a posted notification).
   void SetCheck(int check);
+  // Marks the first button of a radio group. A group runs from such a button, among its
+  // parent's skinned buttons in creation order, up to the next one; other windows in between
+  // neither start nor end a group. (A style bit would not do: the toolkit's alignment bits,
+  // which centred texts and fields carry, share the free ones.)
+  void SetGroupStart(bool start) { m_groupStart = start; }
+  bool IsGroupStart() const { return m_groupStart; }
 
   Behaviour GetBehaviour() const { return m_behaviour; }
   int GetDrawMode() const { return m_drawMode; }
@@ -101,6 +105,7 @@ class CxSkinButton : public wxControl {
   wxColour m_textColour;
   Behaviour m_behaviour = kPushButton;
   bool m_checked = false;
+  bool m_groupStart = false;
   bool m_highlighted = false;
   bool m_hovering = false;
   bool m_pressed = false;      // left button went down here and is not yet released
