@@ -11,6 +11,28 @@ namespace {
 
 bool IsPictureTab(int tab) { return tab == kTabPage || tab == kTabCopy; }
 
+// The tool commands: the tool each one toggles, and whether the view takes the keyboard
+// focus after it (shape selection and text boxes answer keys there). Range selection and
+// crop join when their mouse handling does; until then nothing answers them.
+struct ToolCommand {
+  int id;
+  int tool;
+  bool focusView;
+};
+constexpr ToolCommand kToolCommands[] = {
+    {res::kIdShapeSelect, kToolShapeSelect, true},
+    {res::kIdPen, kToolPen, false},
+    {res::kIdArrow, kToolArrow, false},
+    {res::kIdTextBox, kToolTextBox, true},
+};
+
+const ToolCommand* FindToolCommand(int id) {
+  for (const ToolCommand& c : kToolCommands) {
+    if (c.id == id) return &c;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void CClipwrenDoc::BindCommands() {
@@ -20,11 +42,9 @@ void CClipwrenDoc::BindCommands() {
     Bind(wxEVT_MENU, &CClipwrenDoc::OnZoom, this, id);
     Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateZoom, this, id);
   }
-  // Range selection and crop have no mouse handling yet; until they do, nothing answers
-  // their commands and their buttons stay disabled.
-  for (int id : {res::kIdShapeSelect, res::kIdPen, res::kIdArrow, res::kIdTextBox}) {
-    Bind(wxEVT_MENU, &CClipwrenDoc::OnTool, this, id);
-    Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateTool, this, id);
+  for (const ToolCommand& c : kToolCommands) {
+    Bind(wxEVT_MENU, &CClipwrenDoc::OnTool, this, c.id);
+    Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateTool, this, c.id);
   }
   Bind(wxEVT_MENU, &CClipwrenDoc::OnPen, this, res::kIdPenFirst, res::kIdPenLast);
   Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdatePen, this, res::kIdPenFirst, res::kIdPenLast);
@@ -80,39 +100,22 @@ void CClipwrenDoc::OnUpdateZoom(wxUpdateUIEvent& event) {
 
 void CClipwrenDoc::OnTool(wxCommandEvent& event) {
   CSBImage* image = CurrentImage();
+  const ToolCommand* command = FindToolCommand(event.GetId());
+  if (!image || !command || !IsPictureTab(m_activeTab)) return;
+  (void)image->ToggleTool(command->tool);
   IPageView* view = CurrentPageView();
-  if (!image || !IsPictureTab(m_activeTab)) return;
-  bool repaint = false;
-  switch (event.GetId()) {
-    case res::kIdShapeSelect: repaint = image->ToggleTool(kToolShapeSelect); break;
-    case res::kIdPen: repaint = image->ToggleTool(kToolPen); break;
-    case res::kIdArrow: repaint = image->ToggleTool(kToolArrow); break;
-    case res::kIdTextBox: repaint = image->ToggleTool(kToolTextBox); break;
-    case res::kIdRangeSelect: repaint = image->ToggleTool(kToolRangeSelect); break;
-    case res::kIdCrop: repaint = image->ToggleCrop(); break;
-    default: return;
-  }
   if (!view) return;
   // Leaving a tool also drops the selection frames it showed.
-  (void)repaint;
   view->RepaintView();
-  if (event.GetId() == res::kIdShapeSelect || event.GetId() == res::kIdTextBox) view->FocusView();
+  if (command->focusView) view->FocusView();
 }
 
 void CClipwrenDoc::OnUpdateTool(wxUpdateUIEvent& event) {
   const CSBImage* image = CurrentImage();
+  const ToolCommand* command = FindToolCommand(event.GetId());
   const bool loaded = IsPictureTab(m_activeTab) && image && image->IsLoaded();
-  event.Enable(loaded);
-  if (!image || !event.IsCheckable()) return;
-  switch (event.GetId()) {
-    case res::kIdShapeSelect: event.Check(loaded && image->Tool() == kToolShapeSelect); break;
-    case res::kIdPen: event.Check(loaded && image->Tool() == kToolPen); break;
-    case res::kIdArrow: event.Check(loaded && image->Tool() == kToolArrow); break;
-    case res::kIdTextBox: event.Check(loaded && image->Tool() == kToolTextBox); break;
-    case res::kIdRangeSelect: event.Check(loaded && image->Tool() == kToolRangeSelect); break;
-    case res::kIdCrop: event.Check(loaded && image->EditFlag() == 0); break;
-    default: break;
-  }
+  event.Enable(loaded && command);
+  if (command && event.IsCheckable()) event.Check(loaded && image->Tool() == command->tool);
 }
 
 void CClipwrenDoc::OnPen(wxCommandEvent& event) {
