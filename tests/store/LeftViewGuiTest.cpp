@@ -21,8 +21,7 @@ namespace {
 
 struct Update {
   CDocView* sender;
-  long hint;
-  void* object;
+  DocUpdate update;
 };
 
 class LeftViewGuiTest : public ::testing::Test {
@@ -38,7 +37,7 @@ class LeftViewGuiTest : public ::testing::Test {
     frame = new wxFrame(nullptr, wxID_ANY, "tree", wxPoint(0, 0), wxSize(320, 480));
     view = new CLeftView(frame);
     CLeftView::Hooks hooks;
-    hooks.updateAllViews = [this](CDocView* s, long h, void* o) { updates.push_back({s, h, o}); };
+    hooks.updateAllViews = [this](CDocView* s, const DocUpdate& u) { updates.push_back({s, u}); };
     hooks.clearModified = [this] { ++cleared; };
     hooks.readExpandAll = [] { return 1; };
     hooks.writeExpandAll = [this](int v) { written = v; };
@@ -126,17 +125,16 @@ TEST_F(LeftViewGuiTest, StartFillsAndExpandsTheTreeAndMirrorsTheModel) {
   EXPECT_EQ(tree()->GetItemImage(tree()->IdOf(I("news"))), store::kImageScrap);
 }
 
-TEST_F(LeftViewGuiTest, SelectingAnItemTellsTheDocumentWithHintOne) {
+TEST_F(LeftViewGuiTest, SelectingAnItemTellsTheDocumentTheCaretMoved) {
   updates.clear();
   const wxTreeItemId id = tree()->SelectByPath(book.Path("旅行の記録/大阪城"));
   ASSERT_TRUE(id.IsOk());
   ASSERT_EQ(updates.size(), 1u);
   EXPECT_EQ(updates[0].sender, static_cast<CDocView*>(view));
-  EXPECT_EQ(updates[0].hint, 1);
+  EXPECT_EQ(updates[0].update.hint, DocHint::kCaretMoved);
   // The receiver reads the caret item's path through the sender it is given.
-  ASSERT_EQ(updates[0].object, static_cast<ICaretPathSource*>(tree()));
-  EXPECT_EQ(static_cast<ICaretPathSource*>(updates[0].object)->CaretPath(),
-            book.Path("旅行の記録/大阪城"));
+  ASSERT_EQ(updates[0].update.caret, static_cast<ICaretPathSource*>(tree()));
+  EXPECT_EQ(updates[0].update.caret->CaretPath(), book.Path("旅行の記録/大阪城"));
   EXPECT_TRUE(tree()->IsSelected(id));
   EXPECT_TRUE(view->Button(res::kIdDeleteItem)->IsEnabled());
   tree()->Model().SetCaret(nullptr);

@@ -45,7 +45,7 @@ class TreeInputGuiTest : public guitest::GuiTest {
     frame = new wxFrame(nullptr, wxID_ANY, "tree input", wxPoint(40, 40), wxSize(320, 480));
     view = new CLeftView(frame);
     CLeftView::Hooks hooks;
-    hooks.updateAllViews = [](CDocView*, long, void*) {};
+    hooks.updateAllViews = [](CDocView*, const DocUpdate&) {};
     hooks.clearModified = [] {};
     hooks.readExpandAll = [] { return 1; };
     hooks.writeExpandAll = [](int) {};

@@ -62,11 +62,11 @@ void CClipwrenDoc::RemoveView(CDocView* view) {
   m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
 }
 
-void CClipwrenDoc::UpdateAllViews(CDocView* sender, long hint, void* hintObject) {
+void CClipwrenDoc::UpdateAllViews(CDocView* sender, const DocUpdate& update) {
   // A copy: a view may register or leave while it updates.
   const std::vector<CDocView*> views = m_views;
   for (CDocView* view : views) {
-    if (view != sender) view->OnUpdate(sender, hint, hintObject);
+    if (view != sender) view->OnUpdate(sender, update);
   }
 }
 

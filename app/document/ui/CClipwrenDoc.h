@@ -45,7 +45,7 @@ class CClipwrenDoc : public wxEvtHandler {
   void AddView(CDocView* view);
   void RemoveView(CDocView* view);
   const std::vector<CDocView*>& Views() const { return m_views; }
-  void UpdateAllViews(CDocView* sender, long hint = 0, void* hintObject = nullptr);
+  void UpdateAllViews(CDocView* sender, const DocUpdate& update = {});
 
   // Opens the scrap (or folder) at `folder`: asks about unsaved changes, recreates both
   // picture tabs, loads the pictures, the text and the pictures-tab settings. False when the
@@ -108,7 +108,7 @@ class CClipwrenDoc : public wxEvtHandler {
   void SetPicturesPane(IPicturesPane* pane) { m_picturesPane = pane; }
   // "全体タブのコピー作成": Main.jpg copied (never over an existing Main_copy.jpg) and loaded
   // as the copy tab, which is then selected. "全体タブのコピー削除": the file is deleted at
-  // once and the whole tab selected. Views hear of both with hint 2.
+  // once and the whole tab selected. Views hear of both as a change of tabs.
   void CreateCopyTab();
   void DeleteCopyTab();
   // Shows the zoom in the tool bar's box ("%d%%", empty for 0).

@@ -190,8 +190,7 @@ void CClipwrenDoc::CreateCopyTab() {
   (void)m_copyImage->Load();
   m_copyImage->Clear();
   m_copyPresent = true;
-  int tab = kTabCopy;
-  UpdateAllViews(nullptr, 2, &tab);
+  UpdateAllViews(nullptr, DocUpdate::TabsChanged(kTabCopy));
 }
 
 void CClipwrenDoc::DeleteCopyTab() {
@@ -205,8 +204,7 @@ void CClipwrenDoc::DeleteCopyTab() {
   m_copyImage->SetPath(std::move(path));
   if (m_copyView) m_copyView->ResetView();
   SetCurrentPictureTab(kTabPage);
-  int tab = kTabPage;
-  UpdateAllViews(nullptr, 2, &tab);
+  UpdateAllViews(nullptr, DocUpdate::TabsChanged(kTabPage));
 }
 
 void CClipwrenDoc::OnCopyTab(wxCommandEvent& event) {

@@ -3,19 +3,40 @@
 #include <string>
 
 class CClipwrenDoc;
+class ICaretPathSource;
+
+// What the document tells its views, and what it concerns.
+enum class DocHint {
+  // Something changed that every view simply repaints for.
+  kRefresh,
+  // The folder tree's caret item changed; `caret` is the tree.
+  kCaretMoved,
+  // The copy tab was created or deleted; `tab` is the tab to select.
+  kTabsChanged,
+};
+
+struct DocUpdate {
+  DocHint hint = DocHint::kRefresh;
+  const ICaretPathSource* caret = nullptr;
+  int tab = 0;
+
+  static DocUpdate CaretMoved(const ICaretPathSource& tree) {
+    return {DocHint::kCaretMoved, &tree, 0};
+  }
+  static DocUpdate TabsChanged(int tab) { return {DocHint::kTabsChanged, nullptr, tab}; }
+};
 
 // What the document knows of a view: it tells each registered view when something changed.
-// hint says what changed (1: the folder tree's caret item), hintObject who or what.
 class CDocView {
  public:
   virtual ~CDocView() = default;
-  virtual void OnUpdate(CDocView* sender, long hint, void* hintObject) = 0;
+  virtual void OnUpdate(CDocView* sender, const DocUpdate& update) = 0;
   // The document is being destroyed before the view: forget it.
   virtual void OnDocumentGone() {}
 };
 
-// Hint 1 ("the caret item changed") carries its sender as this interface, so the right pane
-// can read the caret item's folder path without knowing the tree.
+// The caret-moved update carries the tree as this interface, so the right pane can read the
+// caret item's folder path without knowing the tree.
 class ICaretPathSource {
  public:
   virtual ~ICaretPathSource() = default;

@@ -64,7 +64,7 @@ CAllView::~CAllView() {
   }
 }
 
-void CAllView::OnUpdate(CDocView*, long, void*) { Refresh(false); }
+void CAllView::OnUpdate(CDocView*, const DocUpdate&) { Refresh(false); }
 
 CSBImage* CAllView::Image() const { return m_doc ? m_doc->ImageOf(this) : nullptr; }
 

@@ -26,7 +26,7 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   ~CAllView() override;
 
   // CDocView
-  void OnUpdate(CDocView* sender, long hint, void* hintObject) override;
+  void OnUpdate(CDocView* sender, const DocUpdate& update) override;
   void OnDocumentGone() override { m_doc = nullptr; }
 
   // IPageView

@@ -39,11 +39,11 @@ void CClipwrenView::OnDocumentGone() {
   m_tabs->ForgetDocument();
 }
 
-void CClipwrenView::OnUpdate(CDocView*, long hint, void* hintObject) {
-  if (hint == kHintSelectionChanged && hintObject) {
-    OpenScrap(static_cast<const ICaretPathSource*>(hintObject)->CaretPath());
-  } else if (hint == kHintTabsChanged) {
+void CClipwrenView::OnUpdate(CDocView*, const DocUpdate& update) {
+  if (update.hint == DocHint::kCaretMoved && update.caret) {
+    OpenScrap(update.caret->CaretPath());
+  } else if (update.hint == DocHint::kTabsChanged) {
     m_tabs->LayoutButtons();
-    m_tabs->SelectTab(hintObject ? *static_cast<const int*>(hintObject) : m_tabs->Current());
+    m_tabs->SelectTab(update.tab);
   }
 }

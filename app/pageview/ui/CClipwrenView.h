@@ -9,14 +9,6 @@
 
 class CClipwrenDoc;
 
-// Document hints the right pane reacts to.
-enum RightPaneHint : long {
-  // The folder tree's caret moved; hintObject is the tree as an ICaretPathSource.
-  kHintSelectionChanged = 1,
-  // The copy tab was created or deleted; hintObject points to the tab to select (int).
-  kHintTabsChanged = 2,
-};
-
 // The right pane of the main window: holds the tab strip and opens the scrap the folder tree
 // selects.
 class CClipwrenView : public wxWindow, public CDocView {
@@ -25,7 +17,7 @@ class CClipwrenView : public wxWindow, public CDocView {
   ~CClipwrenView() override;
 
   CSBTabCtrl* TabCtrl() const { return m_tabs; }
-  void OnUpdate(CDocView* sender, long hint, void* hintObject) override;
+  void OnUpdate(CDocView* sender, const DocUpdate& update) override;
   void OnDocumentGone() override;
   // Opens a scrap folder and refreshes the tabs (what a tree selection does).
   void OpenScrap(const std::string& folder);

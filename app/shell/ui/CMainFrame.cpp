@@ -86,8 +86,8 @@ bool CMainFrame::CreateClient() {
   });
   auto* left = new CLeftView(m_splitter);
   CLeftView::Hooks hooks;
-  hooks.updateAllViews = [this](CDocView* sender, long hint, void* object) {
-    if (CClipwrenDoc* doc = Document()) doc->UpdateAllViews(sender, hint, object);
+  hooks.updateAllViews = [this](CDocView* sender, const DocUpdate& update) {
+    if (CClipwrenDoc* doc = Document()) doc->UpdateAllViews(sender, update);
   };
   hooks.clearModified = [this] {
     if (CClipwrenDoc* doc = Document()) doc->SetModifiedFlag(false);

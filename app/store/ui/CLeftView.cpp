@@ -89,7 +89,7 @@ wxWindow* CLeftView::Button(int id) const {
   return nullptr;
 }
 
-void CLeftView::OnUpdate(CDocView*, long, void*) {}
+void CLeftView::OnUpdate(CDocView*, const DocUpdate&) {}
 
 void CLeftView::OnCaretChanged(const store::TreeItem& item) {
   const bool notHome = !m_tree->Model().IsHomePath(item.Path());
@@ -97,7 +97,7 @@ void CLeftView::OnCaretChanged(const store::TreeItem& item) {
     if (wxWindow* button = Button(id)) button->Enable(notHome);
   }
   if (m_hooks.updateAllViews) {
-    m_hooks.updateAllViews(this, 1, static_cast<ICaretPathSource*>(m_tree));
+    m_hooks.updateAllViews(this, DocUpdate::CaretMoved(*m_tree));
   }
 }
 

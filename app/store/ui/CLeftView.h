@@ -16,8 +16,8 @@ class CLeftView : public wxWindow, public CDocView {
  public:
   // What the pane needs from the rest of the program, wired by the main frame.
   struct Hooks {
-    // The document's update of all views (hint 1: the tree's caret item changed).
-    std::function<void(CDocView* sender, long hint, void* hintObject)> updateAllViews;
+    // The document's update of all views (the tree's caret item changed).
+    std::function<void(CDocView* sender, const DocUpdate& update)> updateAllViews;
     // Clears the document's modified flag before a delete.
     std::function<void()> clearModified;
     // The expand-all state in the settings (read when the hooks are set, written at the end).
@@ -50,7 +50,7 @@ class CLeftView : public wxWindow, public CDocView {
   CFolderTreeCtrl* Tree() const { return m_tree; }
   wxWindow* Button(int id) const;
 
-  void OnUpdate(CDocView* sender, long hint, void* hintObject) override;
+  void OnUpdate(CDocView* sender, const DocUpdate& update) override;
 
   // Client area the pane paints itself (the band's height below the buttons).
   static constexpr int kBandBottom = 35;
