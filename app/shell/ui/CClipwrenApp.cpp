@@ -12,6 +12,7 @@
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/pageview/ui/CAllView.h"
 #include "app/pageview/ui/CClipwrenView.h"
+#include "app/res/Resource.h"
 #include "app/shell/ui/CTextPaneCtrl.h"
 #include "app/store/ui/CFolderTreeCtrl.h"
 #include "app/shell/CommandLine.h"
@@ -124,14 +125,14 @@ void CClipwrenApp::CreateTabViews() {
   CSBTabCtrl* tabs = pane->TabCtrl();
   // Window creation refuses identifiers above 32767, so the text and pictures views take
   // theirs after creation, as the page views do.
-  m_pageView = new CAllView(tabs, kPageViewId, m_document.get());
-  m_copyView = new CAllView(tabs, kCopyViewId, m_document.get());
+  m_pageView = new CAllView(tabs, res::kIdPageView, m_document.get());
+  m_copyView = new CAllView(tabs, res::kIdCopyView, m_document.get());
   auto* text = new CTextPaneCtrl(tabs);
-  text->SetId(kTextViewId);
+  text->SetId(res::kIdTextView);
   m_textView = text;
   m_document->SetTextPane(text);
   m_picturesView = new wxPanel(tabs, wxID_ANY);
-  m_picturesView->SetId(kPicturesViewId);
+  m_picturesView->SetId(res::kIdPicturesView);
   const wxWindow* views[] = {m_pageView, m_copyView, m_textView, m_picturesView};
   for (int i = 0; i < 4; ++i) tabs->RegisterView(i, const_cast<wxWindow*>(views[i]));
   tabs->SelectTab(0);

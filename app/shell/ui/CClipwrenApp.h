@@ -28,14 +28,6 @@ inline constexpr const char* kInstanceMutexName = "CLIPWREN-{3449B437-3ED8-45d9-
 inline constexpr const char* kDuplicateCheckMessage =
     "UWM_DUPLICATE_CHECK-{64128FBB-06E7-4ed3-83A3-2F25B2CD88C2}";
 
-// Child window identifiers of the four tab views.
-enum TabViewId : int {
-  kPageViewId = 59650,
-  kCopyViewId = 59651,
-  kTextViewId = 59652,
-  kPicturesViewId = 59653,
-};
-
 // The one application object: starts the program (settings, home folder, capture import,
 // single instance, main window), keeps the application-wide state other windows reach through
 // wxGetApp(), and writes the save folder back at exit.
