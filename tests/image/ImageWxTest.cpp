@@ -1,6 +1,7 @@
 // The wx adapter: bitmaps both ways and drawing on a memory DC, checked pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
 #include <wx/dcmemory.h>
@@ -99,6 +100,26 @@ TEST(ImageDraw, PictureTallerThanAnyBitmapDrawsScaledDown) {
   EXPECT_EQ(out.GetRed(3, 10), 255);
   EXPECT_EQ(out.GetRed(3, 90), 0);
   EXPECT_EQ(out.GetGreen(3, 90), 0);
+}
+
+// A 1-bit picture 2^31 pixels wide is within the memory limit; its width must not turn
+// negative on the way to the screen.
+TEST(ImageDraw, PictureWiderThanTheLargestSignedWidthDraws) {
+  CxImage wide;
+  if (!wide.Create(0x80000000u, 1, 1)) GTEST_SKIP() << wide.GetLastError();
+  wide.SetPaletteColor(0, 255, 255, 255);
+  wide.SetPaletteColor(1, 255, 0, 0);
+  // Red up to a little past the middle, clear of where the sampled columns fall.
+  std::memset(wide.GetBits(0), 0xFF, (0x40000000u + 0x4000000u) / 8);
+  const wxImage out = Canvas(8, 2, [&](wxMemoryDC& dc) {
+    EXPECT_TRUE(DrawImage(wide, dc, wxRect(0, 0, 8, 1)));
+    EXPECT_TRUE(StretchImage(wide, dc, wxRect(0, 1, 8, 1)));
+  });
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 8; ++x) {
+      EXPECT_EQ(out.GetRed(x, y), 255) << x << "," << y;
+      EXPECT_EQ(out.GetGreen(x, y), x < 5 ? 0 : 255) << x << "," << y;
+    }
 }
 
 TEST(ImageDraw, StretchDropsRowsAndColumns) {

@@ -1,6 +1,7 @@
 #include "app/image/wx/ImageDraw.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <vector>
 
@@ -13,6 +14,14 @@
 namespace {
 
 CxRect ToCx(const wxRect& r) { return {r.x, r.y, r.x + r.width, r.y + r.height}; }
+
+// The whole picture as a source rectangle. A side of 2^31 pixels (a 1-bit picture may be that
+// wide) does not fit the rectangle's signed numbers; it is cut to the largest that does, which
+// moves each sampled column by at most one source pixel.
+CxRect WholePicture(const CxImage& img) {
+  constexpr uint32_t kMax = uint32_t(INT32_MAX);
+  return {0, 0, int32_t(std::min(img.GetWidth(), kMax)), int32_t(std::min(img.GetHeight(), kMax))};
+}
 
 // The part of `dest` that can show on the DC: inside the clip rectangle and the DC's own
 // clipping box when they exist, and inside the DC's area when it has one.
@@ -54,11 +63,10 @@ bool Blit(wxDC& dc, const uint8_t* dib, const CxRect& src, const wxRect& dest,
 // Average of the source pixels under each destination pixel, for smoothed downscaling.
 bool BlitSmooth(wxDC& dc, const CxImage& img, const wxRect& dest, const wxRect& visible) {
   if (visible.IsEmpty()) return true;
-  const int32_t w = int32_t(img.GetWidth()), h = int32_t(img.GetHeight());
-  if (dest.width >= w || dest.height >= h) {
-    const CxRect all{0, 0, w, h};
+  const CxRect all = WholePicture(img);
+  const int32_t w = all.right, h = all.bottom;
+  if (dest.width >= w || dest.height >= h)
     return Blit(dc, img.GetDIB(), all, dest, visible, wxCOPY);
-  }
   auto* rgb = static_cast<uint8_t*>(std::malloc(size_t(visible.width) * visible.height * 3));
   if (!rgb) return false;
   for (int vy = 0; vy < visible.height; ++vy) {
@@ -67,7 +75,8 @@ bool BlitSmooth(wxDC& dc, const CxImage& img, const wxRect& dest, const wxRect& 
     for (int vx = 0; vx < visible.width; ++vx) {
       const int dx = visible.x - dest.x + vx;
       const int x0 = int(int64_t(dx) * w / dest.width), x1 = int(int64_t(dx + 1) * w / dest.width);
-      uint32_t sum[3] = {0, 0, 0}, n = 0;
+      // A destination pixel may cover billions of source pixels of a very wide picture.
+      uint64_t sum[3] = {0, 0, 0}, n = 0;
       for (int y = y0; y < std::max(y1, y0 + 1); ++y)
         for (int x = x0; x < std::max(x1, x0 + 1); ++x, ++n) {
           const RGBQUAD c = img.GetPixelColor(uint32_t(x), uint32_t(h - 1 - y));
@@ -87,14 +96,12 @@ bool DrawImage(const CxImage& img, wxDC& dc, const wxRect& rect, const wxRect* c
   if (!img.IsValid() || rect.width <= 0 || rect.height <= 0) return false;
   const wxRect visible = VisiblePart(dc, rect, clip);
   if (smooth) return BlitSmooth(dc, img, rect, visible);
-  const CxRect all{0, 0, int32_t(img.GetWidth()), int32_t(img.GetHeight())};
-  return Blit(dc, img.GetDIB(), all, rect, visible, wxCOPY);
+  return Blit(dc, img.GetDIB(), WholePicture(img), rect, visible, wxCOPY);
 }
 
 bool StretchImage(const CxImage& img, wxDC& dc, const wxRect& rect, wxRasterOperationMode rop) {
   if (!img.IsValid() || rect.width <= 0 || rect.height <= 0) return false;
-  const CxRect all{0, 0, int32_t(img.GetWidth()), int32_t(img.GetHeight())};
-  return Blit(dc, img.GetDIB(), all, rect, VisiblePart(dc, rect, nullptr), rop);
+  return Blit(dc, img.GetDIB(), WholePicture(img), rect, VisiblePart(dc, rect, nullptr), rop);
 }
 
 bool PaintDib(wxDC& dc, const wxRect& dest, const uint8_t* dib, const wxRect& src,
