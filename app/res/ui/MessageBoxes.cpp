@@ -40,7 +40,9 @@ std::string BreakLongRuns(const std::string& utf8, std::size_t run) {
     if (n == 2) c = (lead & 0x1F);
     if (n == 3) c = (lead & 0x0F);
     if (n == 4) c = (lead & 0x07);
-    for (std::size_t k = 1; k < n; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    for (std::size_t k = 1; k < n; ++k) {
+      c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
     if (OffersBreak(c)) {
       inRun = 0;
     } else if (inRun == run) {
