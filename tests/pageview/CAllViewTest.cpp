@@ -11,7 +11,8 @@
 #include "app/pageview/ui/Cursors.h"
 #include "app/pageview/ui/TextBoxPaint.h"
 #include "app/res/Resource.h"
-#include "tests/pageview/WxFixture.h"
+#include "tests/pageview/TestScrap.h"
+#include "tests/support/GuiTest.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -25,10 +26,10 @@ struct FrameRecorder : IFrameHooks {
   std::map<int, wxString> panes;
 };
 
-class CAllViewTest : public pvtest::WxTest {
+class CAllViewTest : public guitest::GuiTest {
  protected:
   void SetUp() override {
-    pvtest::WxTest::SetUp();
+    guitest::GuiTest::SetUp();
     if (IsSkipped()) return;
     m_doc = std::make_unique<CClipwrenDoc>();
     m_doc->SetFrameHooks(&m_recorder);
@@ -36,13 +37,13 @@ class CAllViewTest : public pvtest::WxTest {
     m_frame = new wxFrame(nullptr, wxID_ANY, "page view", wxDefaultPosition, wxSize(700, 500));
     m_view = new CAllView(m_frame, res::kIdPageView, m_doc.get());
     m_frame->Show();
-    pvtest::Pump(100);
+    guitest::Pump(100);
   }
   void TearDown() override {
     if (m_frame) {
       m_doc.reset();  // text boxes first, then the windows
       m_frame->Destroy();
-      pvtest::Pump(20);
+      guitest::Pump(20);
     }
   }
 
@@ -111,7 +112,7 @@ TEST_F(CAllViewTest, DrawSaveReopenBurnsEveryMarkIntoMainJpg) {
   EXPECT_EQ(box->Text(), "■■■■ メモ");
   // Closing the editor makes the view paint the text itself.
   edit->ShowEditor(false);
-  pvtest::Pump(50);
+  guitest::Pump(50);
   EXPECT_EQ(image->Shapes().size(), 4u);
   EXPECT_TRUE(m_doc->IsModified());
 
@@ -288,7 +289,7 @@ TEST_F(CAllViewTest, TextBoxBorderResizesWithAFrameThenTheWindow) {
   auto* edit = dynamic_cast<CTextBoxEdit*>(box->Window());
   ASSERT_NE(edit, nullptr);
   ASSERT_EQ(box->Rect(), (CRect{300, 60, 420, 140}));
-  pvtest::Pump(30);
+  guitest::Pump(30);
   const wxPoint o = edit->GetClientAreaOrigin();
   auto at = [&](int wx, int wy) { return wxPoint(wx - o.x, wy - o.y); };  // window → client
 
@@ -399,7 +400,7 @@ TEST_F(CAllViewTest, LosingTheCaptureEndsEveryDragWhereThePointerLastWas) {
 
   // A mark's frame dragged with shape selection: moved, and the document knows it.
   Command(res::kIdShapeSelect);
-  pvtest::Pump(20);
+  guitest::Pump(20);
   m_doc->SetModifiedFlag(false);
   Mouse(wxEVT_LEFT_DOWN, 150, 125);
   Mouse(wxEVT_MOTION, 170, 145);
@@ -561,20 +562,18 @@ TEST_F(CAllViewTest, DraggingAClosedTextBoxWithShapeSelectionMovesIt) {
   edit->ShowEditor(false);
   Command(res::kIdShapeSelect);
   m_frame->Raise();
-  pvtest::Pump(50);
+  ASSERT_TRUE(pvtest::WaitFor([&] { return !edit->IsShown() && m_view->IsShownOnScreen(); }));
 
   // Real presses and moves, as the mouse gives them: grab the closed box, drag it 60 × 40.
   wxUIActionSimulator input;
   const wxPoint at = m_view->ClientToScreen(wxPoint(150, 130));
-  input.MouseMove(at);
-  pvtest::Pump(50);
+  ASSERT_TRUE(pvtest::PointerTo(at));
   input.MouseDown();
+  ASSERT_TRUE(pvtest::WaitFor([&] { return box->IsSelected(); }));
   for (int step = 1; step <= 6; ++step) {
-    pvtest::Pump(20);
-    input.MouseMove(at + wxPoint(10 * step, 7 * step - 2));
+    ASSERT_TRUE(pvtest::PointerTo(at + wxPoint(10 * step, 7 * step - 2)));
   }
-  input.MouseMove(at + wxPoint(60, 40));
-  pvtest::Pump(50);
+  ASSERT_TRUE(pvtest::PointerTo(at + wxPoint(60, 40)));
   input.MouseUp();
   EXPECT_TRUE(pvtest::WaitFor([&] { return box->Rect() == CRect{160, 140, 280, 220}; }, 5000))
       << box->Rect().left << "," << box->Rect().top;
@@ -583,14 +582,13 @@ TEST_F(CAllViewTest, DraggingAClosedTextBoxWithShapeSelectionMovesIt) {
   // The view still takes clicks: the pen draws where the next drag goes.
   Command(res::kIdPen);
   const wxPoint from = m_view->ClientToScreen(wxPoint(350, 350));
-  input.MouseMove(from);
-  pvtest::Pump(30);
+  ASSERT_TRUE(pvtest::PointerTo(from));
   input.MouseDown();
-  pvtest::Pump(30);
-  input.MouseMove(from + wxPoint(50, 0));
-  pvtest::Pump(30);
+  ASSERT_TRUE(pvtest::WaitFor([&] { return image->Strokes().size() == 1; }, 5000))
+      << "the press starts a stroke";
+  ASSERT_TRUE(pvtest::PointerTo(from + wxPoint(50, 0)));
   input.MouseUp();
-  EXPECT_TRUE(pvtest::WaitFor([&] { return image->Strokes().size() == 1; }, 5000));
+  EXPECT_TRUE(pvtest::WaitFor([&] { return image->Shapes().size() == 2; }, 5000));
 }
 
 }  // namespace

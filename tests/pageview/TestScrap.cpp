@@ -1,7 +1,11 @@
-#include "tests/pageview/WxFixture.h"
+#include "tests/pageview/TestScrap.h"
+
+#include <gtest/gtest.h>
 
 #include <wx/stopwatch.h>
-#include <wx/window.h>
+#include <wx/uiaction.h>
+#include <wx/gdicmn.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 
@@ -10,11 +14,6 @@
 #include "tests/support/GuiTest.h"
 
 namespace pvtest {
-
-// The wx start-up, event pumping and screen capture are shared with the other GUI tests.
-bool WxReady() { return guitest::EnsureWx(); }
-
-void Pump(int ms) { guitest::Pump(ms); }
 
 bool WaitFor(const std::function<bool()>& done, int ms) {
   wxStopWatch watch;
@@ -25,14 +24,20 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
   return true;
 }
 
+bool PointerTo(const wxPoint& at) {
+  wxUIActionSimulator input;
+  input.MouseMove(at);
+  return WaitFor([&] {
+    int x = 0, y = 0;
+    wxGetMousePosition(&x, &y);
+    return wxPoint(x, y) == at;
+  });
+}
+
 wxString ScreenshotPath(const std::string& name) {
   const std::filesystem::path dir = std::filesystem::path(CLIPWREN_TEST_BINARY_DIR) / "screenshots";
   std::filesystem::create_directories(dir);
   return wxString::FromUTF8((dir / name).string());
-}
-
-bool SaveScreenshot(wxWindow* window, const std::string& name) {
-  return guitest::SaveScreenshot(window, ScreenshotPath(name));
 }
 
 void MakeScrap(const std::filesystem::path& folder, int width, int height,
