@@ -1,7 +1,8 @@
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>  // libmng.h pulls in jpeglib.h, which needs FILE
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 
 #include <libmng.h>
 
@@ -18,22 +19,53 @@ struct MngState {
 
 MngState* StateOf(mng_handle h) { return static_cast<MngState*>(mng_get_userdata(h)); }
 
-// libmng sizes its buffers from the file (objects, rows, stored frames) and its allocator gets
-// no user pointer, so what one decode on this thread holds is counted here; past the picture
-// budget in total, an allocation fails and libmng gives up.
-thread_local uint64_t t_mngBytes = 0;
+// libmng sizes its buffers from the file (objects, rows, stored frames), and its allocator gets
+// no user pointer; so every block of one decode on this thread is counted and chained here.
+// Past the picture budget in total, an allocation fails and libmng gives up; and whatever libmng
+// leaves allocated when a damaged file ends its decode early is freed after its cleanup.
+struct MngBlock {
+  MngBlock* prev;
+  MngBlock* next;
+  size_t size;
+  alignas(std::max_align_t) unsigned char payload[1];
+};
+
+struct MngHeap {
+  MngBlock* head = nullptr;
+  uint64_t bytes = 0;
+};
+thread_local MngHeap t_mngHeap;
 
 mng_ptr Alloc(mng_size_t size) {
-  if (size > kCxImageMaxMemory - t_mngBytes) return nullptr;
-  void* p = std::calloc(1, size);
-  if (p) t_mngBytes += size;
-  return static_cast<mng_ptr>(p);
+  MngHeap& heap = t_mngHeap;
+  if (size > kCxImageMaxMemory - heap.bytes) return nullptr;
+  auto* block = static_cast<MngBlock*>(std::calloc(1, offsetof(MngBlock, payload) + size));
+  if (!block) return nullptr;
+  block->size = size;
+  block->next = heap.head;
+  if (heap.head) heap.head->prev = block;
+  heap.head = block;
+  heap.bytes += size;
+  return block->payload;
 }
-void Free(mng_ptr p, mng_size_t size) {
-  if (!p) return;
-  std::free(p);
-  t_mngBytes -= std::min<uint64_t>(size, t_mngBytes);
+
+void Release(MngHeap& heap, MngBlock* block) {
+  (block->prev ? block->prev->next : heap.head) = block->next;
+  if (block->next) block->next->prev = block->prev;
+  heap.bytes -= block->size;
+  std::free(block);
 }
+
+void Free(mng_ptr p, mng_size_t) {
+  if (p)
+    Release(t_mngHeap, reinterpret_cast<MngBlock*>(static_cast<unsigned char*>(p) -
+                                                   offsetof(MngBlock, payload)));
+}
+
+void ReleaseLeftovers() {
+  while (t_mngHeap.head) Release(t_mngHeap, t_mngHeap.head);
+}
+
 mng_bool Open(mng_handle) { return MNG_TRUE; }
 mng_bool Close(mng_handle) { return MNG_TRUE; }
 
@@ -79,9 +111,11 @@ bool SniffMng(ByteSpan in) {
 bool DecodeMng(CxImage& img, ByteSpan in, const CxDecodeHint&) {
   if (!SniffMng(in)) return DecodeFailed(img, "Not an MNG file");
   MngState state{in, 0, &img, false};
-  t_mngBytes = 0;
   mng_handle h = mng_initialize(&state, Alloc, Free, MNG_NULL);
-  if (!h) return DecodeFailed(img, "MNG: out of memory");
+  if (!h) {
+    ReleaseLeftovers();
+    return DecodeFailed(img, "MNG: out of memory");
+  }
   mng_setcb_openstream(h, Open);
   mng_setcb_closestream(h, Close);
   mng_setcb_readdata(h, Read);
@@ -95,6 +129,7 @@ bool DecodeMng(CxImage& img, ByteSpan in, const CxDecodeHint&) {
   if (rc == MNG_NOERROR && state.created) rc = mng_display(h);
   const bool ok = state.created && (rc == MNG_NOERROR || rc == MNG_NEEDTIMERWAIT);
   mng_cleanup(&h);
+  ReleaseLeftovers();
   if (!ok) {
     if (img.IsValid() || img.GetLastError()[0] == 0)
       return DecodeFailed(img, "MNG file is corrupt");

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/resource.h>
@@ -15,6 +17,7 @@
 
 #include "app/image/CxImage.h"
 #include "tests/image/ImageTestUtil.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -256,6 +259,21 @@ TEST(RawBudget, LargeSensorsDecodeAtHalfSize) {
   ASSERT_TRUE(img.Decode(big.data(), big.size(), CXIMAGE_FORMAT_RAW)) << img.GetLastError();
   EXPECT_EQ(img.GetWidth(), 3000u);
   EXPECT_EQ(img.GetHeight(), 1800u);
+}
+
+// Files that once broke the libraries behind two readers: LibRaw crashed inside its TIFF parser
+// on a bad colour-filter pattern count, and libmng left its buffers behind when a JNG ended
+// early (the sanitizer build reports any leak when the program ends).
+TEST(LibraryFaults, DamagedRawAndJngFilesFailCleanly) {
+  for (const auto& [name, format] : {std::pair{"raw-cfa-pattern-count.dng", CXIMAGE_FORMAT_RAW},
+                                     std::pair{"jng-without-end.jng", CXIMAGE_FORMAT_MNG}}) {
+    const std::string file = testsupport::ReadFile(std::string(IMAGE_TEST_DATA) + "/" + name);
+    ASSERT_FALSE(file.empty()) << name;
+    CxImage img;
+    EXPECT_FALSE(img.Decode(reinterpret_cast<const uint8_t*>(file.data()), file.size(), format))
+        << name;
+    EXPECT_STRNE(img.GetLastError(), "") << name;
+  }
 }
 
 }  // namespace
