@@ -1,5 +1,6 @@
 #include "app/shell/AppSettings.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace shell {
@@ -35,7 +36,11 @@ bool AppSettings::WriteInt(std::string_view section, std::string_view name, int 
 }
 
 std::string AppSettings::ReadHomeDir(std::string_view documentsFolder) const {
-  return GetString(kSectionSettings, kHomeDir, documentsFolder);
+  // An empty value names no folder (the scrapbook would land in the working folder): the
+  // default save folder stands in for it, as for a missing value.
+  std::string folder = GetString(kSectionSettings, kHomeDir, documentsFolder);
+  if (folder.empty()) folder = documentsFolder;
+  return folder;
 }
 
 bool AppSettings::WriteHomeDir(std::string_view saveFolder) {
@@ -75,23 +80,34 @@ WindowPlacement AppSettings::ReadPlacement() const {
     if (auto v = m_registry.GetDword(key, name)) return static_cast<int>(*v);
     return std::nullopt;
   };
-  p.x = read(kX).value_or(0);
-  p.y = read(kY).value_or(0);
+  p.x = read(kX);
+  p.y = read(kY);
   p.cx = read(kCx);
   p.cy = read(kCy);
-  p.leftPanWidth = read(kLeftPanWidth).value_or(kDefaultLeftPanWidth);
+  // A negative width would put the divider that far from the right edge instead.
+  p.leftPanWidth = std::max(0, read(kLeftPanWidth).value_or(kDefaultLeftPanWidth));
   p.showCmd = read(kShowCmd);
   return p;
 }
 
 bool AppSettings::WritePlacement(const WindowPlacement& p) {
-  bool ok = WriteInt(kSectionWindow, kX, p.x);
-  ok = WriteInt(kSectionWindow, kY, p.y) && ok;
+  bool ok = true;
+  if (p.x) ok = WriteInt(kSectionWindow, kX, *p.x) && ok;
+  if (p.y) ok = WriteInt(kSectionWindow, kY, *p.y) && ok;
   if (p.cx) ok = WriteInt(kSectionWindow, kCx, *p.cx) && ok;
   if (p.cy) ok = WriteInt(kSectionWindow, kCy, *p.cy) && ok;
   ok = WriteInt(kSectionWindow, kLeftPanWidth, p.leftPanWidth) && ok;
   if (p.showCmd) ok = WriteInt(kSectionWindow, kShowCmd, *p.showCmd) && ok;
   return ok;
+}
+
+StartShow StartShowFor(std::optional<int> showCmd) {
+  switch (showCmd.value_or(kShowNormal)) {
+    case kShowMaximized: return StartShow::Maximized;
+    case kShowNoActivate:
+    case kShowNa: return StartShow::NoActivate;
+    default: return StartShow::Normal;
+  }
 }
 
 int AppSettings::ReadIsExpandAll() const {

@@ -41,12 +41,25 @@ enum ShowCmd : int {
   kShowNormal = 1,
   kShowMinimized = 2,
   kShowMaximized = 3,
+  kShowNoActivate = 4,
+  kShowShow = 5,
+  kShowMinimize = 6,
   kShowMinNoActive = 7,
+  kShowNa = 8,
+  kShowRestore = 9,
+  kShowDefault = 10,
+  kShowForceMinimize = 11,
 };
 
+// How the main window comes up for a stored show state. Hidden and minimised states (and
+// numbers that are no show state) give a normal window: a program that starts where nobody
+// sees it looks as if it had not started.
+enum class StartShow { Normal, Maximized, NoActivate };
+[[nodiscard]] StartShow StartShowFor(std::optional<int> showCmd);
+
 struct WindowPlacement {
-  int x = 0;
-  int y = 0;
+  std::optional<int> x;  // nullopt: never stored, the window manager places the window
+  std::optional<int> y;
   std::optional<int> cx;  // nullopt: the window system's default size
   std::optional<int> cy;
   int leftPanWidth = kDefaultLeftPanWidth;

@@ -20,8 +20,8 @@ TEST(AppSettings, DefaultsOfAnEmptyHive) {
   EXPECT_EQ(ev.userDefinedName, "");
   EXPECT_EQ(settings.ReadEvernote("").exePath, "");
   const shell::WindowPlacement p = settings.ReadPlacement();
-  EXPECT_EQ(p.x, 0);
-  EXPECT_EQ(p.y, 0);
+  EXPECT_FALSE(p.x.has_value()) << "the window manager places a first window";
+  EXPECT_FALSE(p.y.has_value());
   EXPECT_FALSE(p.cx.has_value());
   EXPECT_FALSE(p.cy.has_value());
   EXPECT_EQ(p.leftPanWidth, 250);
@@ -64,6 +64,31 @@ TEST(AppSettings, RoundTripThroughTheHiveFileWithExactNames) {
   EXPECT_EQ(again.ReadHomeDir("/default"), "/data/保存先");
   EXPECT_EQ(again.ReadEvernote("/opt").exePath, "/opt/ev/Evernote.exe");
   EXPECT_EQ(again.ReadIsExpandAll(), 0);
+}
+
+// Values other programs or hand edits left behind: an empty save folder is the default one,
+// a negative left pane width is no width.
+TEST(AppSettings, EmptySaveFolderAndNegativePaneWidthFallBack) {
+  testsupport::TempDir dir;
+  shell::AppSettings settings{Registry(dir / "HKCU.reg")};
+  ASSERT_TRUE(settings.WriteHomeDir(""));
+  EXPECT_EQ(settings.ReadHomeDir("/home/u/Documents"), "/home/u/Documents");
+  ASSERT_TRUE(settings.WriteInt(shell::kSectionWindow, shell::kLeftPanWidth, -40));
+  EXPECT_EQ(settings.ReadPlacement().leftPanWidth, 0);
+  ASSERT_TRUE(settings.WriteInt(shell::kSectionWindow, shell::kLeftPanWidth, 0));
+  EXPECT_EQ(settings.ReadPlacement().leftPanWidth, 0);
+}
+
+TEST(AppSettings, EveryStoredShowStateThatShowsTheWindowIsHonoured) {
+  using shell::StartShow;
+  EXPECT_EQ(shell::StartShowFor(std::nullopt), StartShow::Normal);
+  EXPECT_EQ(shell::StartShowFor(3), StartShow::Maximized);
+  EXPECT_EQ(shell::StartShowFor(4), StartShow::NoActivate);
+  EXPECT_EQ(shell::StartShowFor(8), StartShow::NoActivate);
+  for (int state : {1, 5, 9, 10}) EXPECT_EQ(shell::StartShowFor(state), StartShow::Normal) << state;
+  // Hidden, minimised and unknown states never keep the window out of sight.
+  for (int state : {0, 2, 6, 7, 11, -1, 12, 1000})
+    EXPECT_EQ(shell::StartShowFor(state), StartShow::Normal) << state;
 }
 
 TEST(AppSettings, SettingsLiveInTheUsersHive) {

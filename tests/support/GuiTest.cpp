@@ -9,7 +9,15 @@
 #include <wx/stopwatch.h>
 #include <wx/window.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "app/shell/ui/Screenshot.h"
 
@@ -59,6 +67,112 @@ void Pump(int ms) {
   } while (watch.Time() < ms);
   while (g_loop->Pending()) g_loop->Dispatch();
   wxTheApp->ProcessPendingEvents();
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+  wxStopWatch watch;
+  while (!done()) {
+    if (watch.Time() >= ms) return done();
+    Pump(10);
+  }
+  return true;
+}
+
+namespace {
+
+// Runs a command through the shell; its standard output, or nullopt when it failed.
+std::optional<std::string> Run(const std::string& command) {
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return std::nullopt;
+  std::string out;
+  char buffer[4096];
+  while (const size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+  const int status = pclose(pipe);
+  if (status != 0) return std::nullopt;
+  return out;
+}
+
+bool HaveTool(const char* name) {
+  return Run(std::string("command -v ") + name + " >/dev/null 2>&1").has_value();
+}
+
+bool WindowManagerRuns() { return Run("wmctrl -m >/dev/null 2>&1").has_value(); }
+
+}  // namespace
+
+bool RealInput::Start() {
+  if (!HaveTool("wmctrl") || !HaveTool("xdotool")) return false;
+  if (WindowManagerRuns()) return true;
+  const pid_t pid = fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    const int null = open("/dev/null", O_RDWR);
+    if (null >= 0) {
+      dup2(null, 1);
+      dup2(null, 2);
+    }
+    execlp("openbox", "openbox", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  m_wmPid = pid;
+  // The manager takes over the windows that exist already; wait until it answers.
+  wxStopWatch watch;
+  while (!WindowManagerRuns()) {
+    if (watch.Time() > 20000) return false;
+    Pump(50);
+  }
+  return true;
+}
+
+RealInput::~RealInput() {
+  if (m_wmPid > 0) {
+    kill(m_wmPid, SIGTERM);
+    waitpid(m_wmPid, nullptr, 0);
+  }
+}
+
+unsigned long RealInput::FindWindowByTitle(const std::string& title) {
+  // xdotool's name search misses UTF-8 titles; wmctrl lists them as they are.
+  const std::optional<std::string> list = Run("wmctrl -l");
+  if (!list) return 0;
+  size_t at = 0;
+  while (at < list->size()) {
+    size_t end = list->find('\n', at);
+    if (end == std::string::npos) end = list->size();
+    const std::string line = list->substr(at, end - at);
+    if (line.find(title) != std::string::npos) return std::stoul(line, nullptr, 16);
+    at = end + 1;
+  }
+  return 0;
+}
+
+bool RealInput::Activate(const std::string& title, int ms) {
+  unsigned long id = 0;
+  if (!WaitFor([&] { return (id = FindWindowByTitle(title)) != 0; }, ms)) return false;
+  char hex[32];
+  snprintf(hex, sizeof hex, "0x%08lx", id);
+  return WaitFor(
+      [&] {
+        if (!Run(std::string("wmctrl -ia ") + hex)) return false;
+        Pump(50);
+        const std::optional<std::string> active = Run("xdotool getactivewindow");
+        return active && std::stoul(*active) == id;
+      },
+      ms);
+}
+
+bool RealInput::Key(const std::string& keys) {
+  return Run("xdotool key --clearmodifiers " + keys).has_value();
+}
+
+bool RealInput::MoveTo(int x, int y) {
+  return Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y)).has_value();
+}
+
+bool RealInput::Click(int x, int y, int button) {
+  return Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " +
+             std::to_string(button))
+      .has_value();
 }
 
 wxString ScreenshotPath(const wxString& name) {

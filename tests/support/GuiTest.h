@@ -5,7 +5,9 @@
 #include <wx/colour.h>
 #include <wx/string.h>
 
+#include <functional>
 #include <ostream>
+#include <string>
 
 // Colours print as #RRGGBB in failure messages.
 inline void PrintTo(const wxColour& c, std::ostream* os) {
@@ -27,11 +29,41 @@ bool EnsureWx();
 // `ms` milliseconds so that the window system catches up.
 void Pump(int ms = 50);
 
+// Pumps events until `done` holds or `ms` milliseconds have passed; returns the last value of
+// `done`. Tests wait for what they need with a generous bound instead of a fixed pump time,
+// so a busy machine only makes them slower.
+bool WaitFor(const std::function<bool()>& done, int ms = 10000);
+
 // A file name in the test build folder's screenshots/ (created on demand).
 wxString ScreenshotPath(const wxString& name);
 
 // Saves what the screen shows of window (children included) as a PNG; false on failure.
 bool SaveScreenshot(wxWindow* window, const wxString& file);
+
+// Real input through the X server, as a user gives it: a window manager (openbox, started
+// when none runs), windows found by their title with wmctrl and raised, keys and clicks sent
+// with xdotool. Everything the window does in answer arrives through the event loop, so a
+// test sends input and then waits for its effect.
+class RealInput {
+ public:
+  // Starts openbox when no window manager answers; false when wmctrl or xdotool is missing.
+  bool Start();
+  ~RealInput();
+  // The X window id of the first window whose title contains `title` (UTF-8), as wmctrl
+  // lists it; 0 when there is none.
+  static unsigned long FindWindowByTitle(const std::string& title);
+  // Raises and activates the window whose title contains `title`, and waits until the window
+  // manager reports it as the active window.
+  bool Activate(const std::string& title, int ms = 10000);
+  // xdotool key names, e.g. "F10", "alt+f", "Escape".
+  static bool Key(const std::string& keys);
+  // Moves the pointer to screen point (x, y) and clicks `button` (1 left, 3 right).
+  static bool Click(int x, int y, int button = 1);
+  static bool MoveTo(int x, int y);
+
+ private:
+  int m_wmPid = 0;
+};
 
 // Fixture for tests that need windows; skips the test when there is no display.
 class GuiTest : public ::testing::Test {

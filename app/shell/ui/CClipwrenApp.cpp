@@ -78,6 +78,7 @@ bool CClipwrenApp::OnInit() {
   if (!capture.empty()) m_pendingImportPath = capture;
 
   // Only one instance shows a window; a second one hands its capture over and ends.
+  m_instanceMutex.reset();  // a start that runs again in the same process holds it already
   m_instanceMutex = std::make_unique<platform::InstanceMutex>(kInstanceMutexName);
   if (m_instanceMutex->state() != platform::InstanceMutex::State::Created) {
     (void)platform::FindRunningInstanceAndHandOver(kDuplicateCheckMessage, m_pendingImportPath);

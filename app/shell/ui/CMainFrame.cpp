@@ -1,5 +1,6 @@
 #include "app/shell/ui/CMainFrame.h"
 
+#include <wx/display.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
@@ -16,6 +17,10 @@
 #include "app/store/ui/CDimEditCtrl.h"
 #include "app/store/ui/CLeftView.h"
 
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
 CMainFrame::CMainFrame(shell::AppSettings& settings)
     : m_settings(settings), m_placement(settings.ReadPlacement()) {
   res::ui::AllowCommandNumbersAsIds();
@@ -27,8 +32,8 @@ CMainFrame::CMainFrame(shell::AppSettings& settings)
                     m_placement.cy.value_or(display.y * 3 / 4));
   // Created on top of the other windows, then made an ordinary window again, so the program
   // comes up in front without staying there.
-  Create(nullptr, wxID_ANY, wxString::FromUTF8(kAppTitle), wxPoint(m_placement.x, m_placement.y),
-         size, wxDEFAULT_FRAME_STYLE | wxSTAY_ON_TOP);
+  Create(nullptr, wxID_ANY, wxString::FromUTF8(kAppTitle), StartPosition(size), size,
+         wxDEFAULT_FRAME_STYLE | wxSTAY_ON_TOP);
   SetWindowStyleFlag(GetWindowStyleFlag() & ~wxSTAY_ON_TOP);
   SetMinSize(wxSize(kMinFrameWidth, kMinFrameHeight));
   SetIcons(res::ui::ProgramIcons());
@@ -70,9 +75,9 @@ void CMainFrame::SetDocument(CClipwrenDoc* doc) {
 CClipwrenDoc* CMainFrame::Document() const { return m_doc ? m_doc : CClipwrenDoc::Current(); }
 
 bool CMainFrame::CreateClient() {
-  // Identifiers above the toolkit's window-id range stay command numbers only.
   m_splitter = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                     wxSP_LIVE_UPDATE | wxSP_3DSASH);
+  m_splitter->SetId(kSplitterId);
   m_splitter->SetMinimumPaneSize(20);
   // The left pane's buttons are the program's skinned buttons.
   CLeftView::SetButtonFactory([](wxWindow* parent, const CLeftView::ButtonSpec& layout) {
@@ -131,13 +136,52 @@ int CMainFrame::CurrentShowCmd() const {
   return IsMaximized() ? shell::kShowMaximized : shell::kShowNormal;
 }
 
+wxPoint CMainFrame::StartPosition(const wxSize& size) const {
+  // A first start has no position: the window manager places the window. A stored one is
+  // used only while some screen still shows part of the window (a monitor may be gone).
+  if (!m_placement.x.has_value() || !m_placement.y.has_value()) return wxDefaultPosition;
+  const wxRect window(wxPoint(*m_placement.x, *m_placement.y), size);
+  for (unsigned i = 0; i < wxDisplay::GetCount(); ++i) {
+    const wxRect shown = wxDisplay(i).GetGeometry().Intersect(window);
+    if (shown.width >= 50 && shown.height >= 20) return window.GetPosition();
+  }
+  return wxDefaultPosition;
+}
+
+#ifdef __WXGTK__
+namespace {
+
+// Window managers place a new window by their own rules and ignore the position a program
+// asks for before the window is mapped; once it is on the screen they honour a move.
+gboolean MoveWhenMapped(GtkWidget* widget, GdkEvent*, gpointer data) {
+  auto* frame = static_cast<CMainFrame*>(data);
+  g_signal_handlers_disconnect_by_func(widget, reinterpret_cast<gpointer>(&MoveWhenMapped), data);
+  if (!frame->IsMaximized()) {
+    const wxPoint at = frame->RequestedPosition();
+    if (at != wxDefaultPosition) frame->Move(at);
+  }
+  return FALSE;
+}
+
+}  // namespace
+#endif
+
 void CMainFrame::ShowAtStart() {
-  // The tab views exist by now: Enter in the search box searches the text tab.
-  if (m_searchBox && m_tabArea)
-    m_searchBox->SetNotifyWindow(m_tabArea->FindWindow(res::kIdTextView));
-  const int showCmd = m_placement.showCmd.value_or(shell::kShowNormal);
-  if (!IsHiddenOrMinimised(showCmd) && showCmd == shell::kShowMaximized) Maximize();
-  Show();
+  m_requestedPosition = StartPosition(GetSize());
+#ifdef __WXGTK__
+  if (m_requestedPosition != wxDefaultPosition)
+    g_signal_connect(GetHandle(), "map-event", G_CALLBACK(MoveWhenMapped), this);
+#endif
+  // Enter in the search box gets a receiver once the text tab can search; until then the box
+  // notifies nobody.
+  switch (shell::StartShowFor(m_placement.showCmd)) {
+    case shell::StartShow::Maximized:
+      Maximize();
+      Show();
+      break;
+    case shell::StartShow::NoActivate: ShowWithoutActivating(); break;
+    case shell::StartShow::Normal: Show(); break;
+  }
   Update();
   shell::Trace("shown");
 }

@@ -73,6 +73,9 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   void SetScrapTitle(const wxString& scrapTitle);
   // Shows the window with the stored show state (hidden or minimised states are ignored).
   void ShowAtStart();
+  // Where the window was asked to appear: the stored position, or wxDefaultPosition when the
+  // window manager chooses.
+  wxPoint RequestedPosition() const { return m_requestedPosition; }
   // A second instance handed over the path of a newly imported scrap.
   void TakeHandOver(const std::string& path);
 
@@ -108,14 +111,15 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   std::function<void(int)> applyZoom;
   std::function<bool(const wxString&)> openBrowser;
   std::function<void(const wxString&)> showMessage;
-  // The scrapbook-wide search of the folder tree (text, match case, down) → found; each
-  // "find next" of the find dialog calls it.
-  std::function<bool(const std::string&, bool, bool)> searchScrapbook;
-
   // A command carried out by a handler that gives no enable state of its own (the
   // application's, typically) stays enabled; undeclared commands that nobody answers for
   // are disabled.
   void DeclareCommand(int id) { m_declared.insert(id); }
+  // Commands whose enable state nobody on the route answered since the last clear, so the
+  // frame disabled them. A command in this set that some handler carries out is a command
+  // the user cannot reach.
+  const std::set<int>& UnansweredCommands() const { return m_unanswered; }
+  void ClearUnansweredCommands() { m_unanswered.clear(); }
 
   // The scrapbook-wide find dialog while it is open.
   wxFindReplaceDialog* FindDialog() const { return m_findDialog; }
@@ -129,6 +133,7 @@ class CMainFrame : public wxFrame, public IFrameHooks {
 
  private:
   // CMainFrame.cpp
+  wxPoint StartPosition(const wxSize& size) const;
   void OnClose(wxCloseEvent& event);
   void WritePlacement(int showCmd);
   void StartListening();
@@ -153,18 +158,16 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   void OnHomePage(wxCommandEvent& event);
   void OnExit(wxCommandEvent& event);
   void OnNextPane(wxCommandEvent& event);
-  void OnPassToPageView(wxCommandEvent& event);
-  void OnUpdatePassToPageView(wxUpdateUIEvent& event);
   void OnTreeCommand(wxCommandEvent& event);
   bool PictureLoadedOnPictureTab() const;
 
   // CMainFrameFind.cpp
   void OnFindInScrapbook(wxCommandEvent& event);
-  void OnFindNext(wxFindDialogEvent& event);
   void OnFindClose(wxFindDialogEvent& event);
 
   shell::AppSettings& m_settings;
   shell::WindowPlacement m_placement;
+  wxPoint m_requestedPosition = wxDefaultPosition;
   bool m_complete = false;
   wxPanel* m_band = nullptr;
   CPrintToolBar* m_toolBar = nullptr;
@@ -181,6 +184,7 @@ class CMainFrame : public wxFrame, public IFrameHooks {
   wxWindow* m_tabArea = nullptr;
   CClipwrenDoc* m_doc = nullptr;
   std::set<int> m_declared;
+  std::set<int> m_unanswered;
   wxFindReplaceData m_findData;
   wxFindReplaceDialog* m_findDialog = nullptr;
   wxEvent* m_routing = nullptr;  // the command being offered to the view and the document

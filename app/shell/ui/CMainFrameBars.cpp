@@ -35,7 +35,10 @@ bool CMainFrame::CreateBars() {
   auto* row = new wxBoxSizer(wxHORIZONTAL);
   m_band->SetSizer(row);
 
+  // The bars carry the numbers the rest of the program knows them by; ids above the
+  // toolkit's creation range are given after creation.
   m_toolBar = new CPrintToolBar(m_band, wxID_ANY);
+  m_toolBar->SetId(res::kIdMainToolBar);
   if (!m_toolBar->Build(ZoomAndSearchFont())) return false;
   m_toolBar->ZoomBox()->Bind(wxEVT_TEXT_ENTER, &CMainFrame::OnZoomBoxEnter, this);
   m_toolBar->ZoomBox()->Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateZoomBox, this);
@@ -45,12 +48,12 @@ bool CMainFrame::CreateBars() {
   // The search tool bar: the search box where the bar's resource has its first button,
   // then the find button. The box sits beside a small tool bar rather than inside it, so the
   // toolkit sizes both properly.
-  m_searchBar = new wxPanel(m_band, wxID_ANY);
+  m_searchBar = new wxPanel(m_band, res::kIdSearchToolBar);
   m_searchBar->SetLabel(wxString::FromUTF8("検索"));
   auto* searchRow = new wxBoxSizer(wxHORIZONTAL);
   m_searchBar->SetSizer(searchRow);
   m_searchBox =
-      new CDimEditCtrl(m_searchBar, wxID_ANY, wxDefaultPosition,
+      new CDimEditCtrl(m_searchBar, res::kIdSearchBox, wxDefaultPosition,
                        FromDIP(wxSize(res::kSearchBoxWidth, -1)), wxTE_CENTRE | wxTE_NOHIDESEL);
   m_searchBox->SetFont(ZoomAndSearchFont());
   m_searchBox->SetMaxLength(128);
@@ -75,6 +78,7 @@ bool CMainFrame::CreateBars() {
   m_searchBar->Hide();
 
   m_statusBar = new CScrapStatusBar(this, wxID_ANY);
+  m_statusBar->SetId(res::kIdStatusBar);
   SetStatusBar(m_statusBar);
   SetStatusText(Utf8(res::LoadString(res::kStrIdlePrompt)), 0);
 

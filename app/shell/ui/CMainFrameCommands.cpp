@@ -26,8 +26,10 @@ bool IsCommand(const wxEvent& event) {
          event.GetEventType() == wxEVT_TOOL;
 }
 
-// Update requests for menu items and tool buttons, as opposed to the ones every window asks
-// about itself at idle time.
+// Update requests for commands: menu items (not the items that open a sub-menu) and tool
+// buttons. Every window also asks about itself at idle time, the menu bar and the tool bars
+// included; those requests carry the window's own id and are not commands, so nobody's
+// silence may disable the window.
 bool IsCommandUpdate(const wxEvent& event) {
   if (event.GetEventType() != wxEVT_UPDATE_UI) return false;
   wxObject* source = event.GetEventObject();
@@ -36,7 +38,11 @@ bool IsCommandUpdate(const wxEvent& event) {
     const wxToolBarToolBase* tool = bar->FindById(event.GetId());
     return tool && !tool->IsControl();
   }
-  return wxDynamicCast(source, wxMenu) || wxDynamicCast(source, wxMenuBar);
+  if (auto* menu = wxDynamicCast(source, wxMenu)) {
+    const wxMenuItem* item = menu->FindChildItem(event.GetId());
+    return item && !item->IsSubMenu() && !item->IsSeparator();
+  }
+  return false;
 }
 
 }  // namespace
@@ -73,7 +79,9 @@ bool CMainFrame::TryAfter(wxEvent& event) {
   if (wxFrame::TryAfter(event)) return true;
   // Nobody handles this command: its menu item and button are disabled.
   if (IsCommandUpdate(event)) {
-    static_cast<wxUpdateUIEvent&>(event).Enable(m_declared.count(event.GetId()) > 0);
+    const bool declared = m_declared.count(event.GetId()) > 0;
+    static_cast<wxUpdateUIEvent&>(event).Enable(declared);
+    if (!declared) m_unanswered.insert(event.GetId());
     return true;
   }
   return false;
@@ -96,14 +104,14 @@ void CMainFrame::BindCommands() {
   Bind(wxEVT_MENU, &CMainFrame::OnExit, this, res::kIdAppExit);
   Bind(wxEVT_MENU, &CMainFrame::OnNextPane, this, res::kIdNextPane);
   Bind(wxEVT_MENU, &CMainFrame::OnNextPane, this, res::kIdPreviousPane);
-  for (int id : {res::kIdFilePrint, res::kIdPrintPreview}) {
-    Bind(wxEVT_MENU, &CMainFrame::OnPassToPageView, this, id);
-    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdatePassToPageView, this, id);
-  }
+  // Printing and print preview have no handler until the page view can print: their menu
+  // items, tool buttons and Ctrl+P stay disabled.
   Bind(wxEVT_MENU, &CMainFrame::OnFindInScrapbook, this, res::kIdFindInScrapbook);
-  Bind(wxEVT_FIND, &CMainFrame::OnFindNext, this);
-  Bind(wxEVT_FIND_NEXT, &CMainFrame::OnFindNext, this);
   Bind(wxEVT_FIND_CLOSE, &CMainFrame::OnFindClose, this);
+  // Commands carried out here that are always available.
+  for (int id : {res::kIdHelpFinder, res::kIdHomePage, res::kIdAppExit, res::kIdNextPane,
+                 res::kIdPreviousPane, res::kIdFindInScrapbook})
+    DeclareCommand(id);
   for (int id :
        {res::kIdMoveUp, res::kIdMoveDown, res::kIdTreeExpandAll, res::kIdTreeCollapseAll}) {
     Bind(wxEVT_MENU, &CMainFrame::OnTreeCommand, this, id);
@@ -154,7 +162,7 @@ bool CMainFrame::PictureLoadedOnPictureTab() const {
 
 void CMainFrame::OnPictureDisplay(wxCommandEvent&) {
   CClipwrenDoc* doc = Document();
-  if (!doc) return;
+  if (!doc || !PictureLoadedOnPictureTab()) return;
   std::unique_ptr<wxMenu> popup(res::ui::BuildPopup(res::kPopupPictureDisplay));
   if (!popup) return;
   const int mode = doc->PictureSettings().viewMode;
@@ -197,9 +205,9 @@ void CMainFrame::OnUpdatePicturesMode(wxUpdateUIEvent& event) {
   }
 }
 
+// "ツール　バー" and "ステータス　バー" carry the ids of the bars they show and hide.
 void CMainFrame::OnToggleBar(wxCommandEvent& event) {
-  wxWindow* bar = event.GetId() == res::kIdViewToolBar ? static_cast<wxWindow*>(m_toolBar)
-                                                       : static_cast<wxWindow*>(m_statusBar);
+  wxWindow* bar = FindWindow(event.GetId());
   if (!bar) return;
   bar->Show(!bar->IsShown());
   if (m_band) m_band->Layout();
@@ -207,9 +215,7 @@ void CMainFrame::OnToggleBar(wxCommandEvent& event) {
 }
 
 void CMainFrame::OnUpdateToggleBar(wxUpdateUIEvent& event) {
-  const wxWindow* bar = event.GetId() == res::kIdViewToolBar
-                            ? static_cast<const wxWindow*>(m_toolBar)
-                            : static_cast<const wxWindow*>(m_statusBar);
+  const wxWindow* bar = FindWindow(event.GetId());
   event.Check(bar && bar->IsShown());
 }
 
@@ -254,20 +260,6 @@ void CMainFrame::OnNextPane(wxCommandEvent&) {
   } else if (m_leftPane) {
     m_leftPane->SetFocus();
   }
-}
-
-void CMainFrame::OnPassToPageView(wxCommandEvent& event) {
-  CClipwrenDoc* doc = Document();
-  wxWindow* view = ActiveView();
-  if (!doc || !view || !doc->CurrentImage() || !doc->CurrentImage()->IsLoaded()) return;
-  view->GetEventHandler()->ProcessEventLocally(event);
-}
-
-void CMainFrame::OnUpdatePassToPageView(wxUpdateUIEvent& event) {
-  const CClipwrenDoc* doc = Document();
-  const CSBImage* image = doc ? doc->CurrentImage() : nullptr;
-  event.Enable(image && image->IsLoaded() &&
-               (doc->ActiveTab() == kTabPage || doc->ActiveTab() == kTabCopy));
 }
 
 void CMainFrame::OnTreeCommand(wxCommandEvent& event) {

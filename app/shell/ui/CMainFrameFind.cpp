@@ -2,8 +2,9 @@
 
 #include "app/shell/ui/CMainFrame.h"
 
-// "テキストの全文検索": one modeless find dialog at a time, owned by the frame; each request
-// goes to the folder tree's search, which walks the scrapbook and opens what it finds.
+// "テキストの全文検索": one modeless find dialog at a time, owned by the frame. The search of
+// the whole scrapbook is not there yet, so the dialog takes the text and its options but its
+// Find button stays disabled: a request would have nowhere to go.
 void CMainFrame::OnFindInScrapbook(wxCommandEvent&) {
   // While the dialog is open the command does nothing, not even bring it to the front.
   if (m_findDialog) return;
@@ -11,14 +12,10 @@ void CMainFrame::OnFindInScrapbook(wxCommandEvent&) {
   m_findData.SetFlags(wxFR_DOWN);
   m_findDialog = new wxFindReplaceDialog(
       this, &m_findData, wxString::FromUTF8("テキストの全文検索"), wxFR_NOWHOLEWORD);
+  // Bound handlers come before the dialog's own, which would enable the button for any text.
+  m_findDialog->Bind(
+      wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(false); }, wxID_FIND);
   m_findDialog->Show();
-}
-
-void CMainFrame::OnFindNext(wxFindDialogEvent& event) {
-  const std::string text = event.GetFindString().utf8_string();
-  const int flags = event.GetFlags();
-  if (searchScrapbook)
-    (void)searchScrapbook(text, (flags & wxFR_MATCHCASE) != 0, (flags & wxFR_DOWN) != 0);
 }
 
 void CMainFrame::OnFindClose(wxFindDialogEvent& event) {
