@@ -1,0 +1,82 @@
+#include "capture/ui/AddressPrompt.h"
+
+#include <wx/app.h>
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+#include <wx/msgdlg.h>
+#include <wx/progdlg.h>
+#include <wx/textdlg.h>
+
+#include "capture/CaptureRun.h"
+#include "capture/DevToolsPipe.h"
+
+namespace capture {
+namespace {
+
+const wxString kCaption = wxString::FromUTF8("Webページをクリップ");
+
+wxString AddressFromClipboard() {
+  wxString text;
+  if (wxTheClipboard->Open()) {
+    if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT)) {
+      wxTextDataObject data;
+      wxTheClipboard->GetData(data);
+      text = data.GetText().Strip(wxString::both);
+    }
+    wxTheClipboard->Close();
+  }
+  if (text.StartsWith("http://") || text.StartsWith("https://") || text.StartsWith("file://"))
+    return text.BeforeFirst('\n');
+  return {};
+}
+
+class PromptApp : public wxApp {
+ public:
+  explicit PromptApp(CaptureOptions options) : m_options(std::move(options)) {}
+  int ExitCode() const { return m_exitCode; }
+
+  bool OnInit() override {
+    wxTextEntryDialog ask(nullptr, wxString::FromUTF8("クリップするWebページのアドレス(&A):"),
+                          kCaption, m_options.url.empty() ? AddressFromClipboard()
+                                                          : wxString::FromUTF8(m_options.url));
+    if (ask.ShowModal() != wxID_OK) {
+      m_exitCode = kExitOk;
+      return false;
+    }
+    m_options.url = NormaliseAddress(ask.GetValue().utf8_string());
+    if (m_options.url.empty()) {
+      m_exitCode = kExitUsage;
+      return false;
+    }
+    wxProgressDialog progress(kCaption, wxString::FromUTF8("ページを読み込んでいます…"), 100,
+                              nullptr, wxPD_APP_MODAL | wxPD_CAN_ABORT | wxPD_SMOOTH);
+    const RunResult result = RunCapture(m_options, [&](const std::string& line) {
+      if (!progress.Pulse(wxString::FromUTF8(line))) g_interrupted = true;
+    });
+    progress.Hide();
+    m_exitCode = result.code;
+    if (result.code != kExitOk && result.code != kExitInterrupted) {
+      wxMessageBox(wxString::FromUTF8("ページをクリップできませんでした。\n\n" + result.message),
+                   kCaption, wxOK | wxICON_ERROR);
+    }
+    return false;  // no main window: the program ends here
+  }
+
+ private:
+  CaptureOptions m_options;
+  int m_exitCode = kExitOk;
+};
+
+}  // namespace
+
+int RunWithAddressPrompt(CaptureOptions options, int argc, char** argv) {
+  auto* app = new PromptApp(std::move(options));
+  wxApp::SetInstance(app);
+  if (!wxEntryStart(argc, argv)) return kExitUsage;  // no display
+  app->CallOnInit();  // the whole run happens there; there is no main loop
+  const int code = app->ExitCode();
+  wxEntryCleanup();  // deletes the application object
+  return code;
+}
+
+}  // namespace capture
