@@ -1,8 +1,8 @@
 #include "app/pageview/ui/CAllView.h"
 
+#include <wx/button.h>
 #include <wx/frame.h>
 #include <wx/image.h>
-#include <wx/button.h>
 #include <wx/sizer.h>
 #include <wx/uiaction.h>
 

@@ -285,7 +285,8 @@ void CAllView::ComposeClient(std::vector<uint8_t>& rgb, int width, int height) c
     } else if (shape.shapeType == kShapeTextBox && shape.shape->IsVisible()) {
       const auto* box = static_cast<const CTextBox*>(shape.shape);
       const auto* edit = dynamic_cast<const CTextBoxEdit*>(box->Window());
-      if (!edit || !edit->IsShown()) BurnBoxText(target, map, box->Text(), box->Rect(), TextBoxFont());
+      if (!edit || !edit->IsShown())
+        BurnBoxText(target, map, box->Text(), box->Rect(), TextBoxFont());
     }
   }
   if (m_stroke) marks::DrawStroke(target, map, *m_stroke);

@@ -10,9 +10,9 @@
 class CClipwrenDoc;
 
 // The tab strip of the right pane: four skinned buttons (shaped by the tab mask, the active
-// one shown pushed and highlighted, a tab chosen when the button is released) across the top ("全体", "コピー",
-// "テキスト", "画像") and the four tab views stacked below them, one shown at a time. Only the
-// buttons of the tabs the open scrap has are shown.
+// one shown pushed and highlighted, a tab chosen when the button is released) across the top
+// ("全体", "コピー", "テキスト", "画像") and the four tab views stacked below them, one shown at a
+// time. Only the buttons of the tabs the open scrap has are shown.
 class CSBTabCtrl : public wxWindow {
  public:
   static constexpr int kButtonWidth = 96;
