@@ -48,7 +48,8 @@ class PromptApp : public wxApp {
       m_exitCode = kExitUsage;
       return false;
     }
-    wxProgressDialog progress(kCaption, wxString::FromUTF8("ページを読み込んでいます…"), 100,
+    wxProgressDialog progress(wxString::FromUTF8("Webページをクリップ中"),
+                              wxString::FromUTF8("ページを読み込んでいます…"), 100,
                               nullptr, wxPD_APP_MODAL | wxPD_CAN_ABORT | wxPD_SMOOTH);
     const RunResult result = RunCapture(m_options, [&](const std::string& line) {
       if (!progress.Pulse(wxString::FromUTF8(line))) g_interrupted = true;
