@@ -158,7 +158,9 @@ gboolean MoveWhenMapped(GtkWidget* widget, GdkEvent*, gpointer data) {
   g_signal_handlers_disconnect_by_func(widget, reinterpret_cast<gpointer>(&MoveWhenMapped), data);
   if (!frame->IsMaximized()) {
     const wxPoint at = frame->RequestedPosition();
-    if (at != wxDefaultPosition) frame->Move(at);
+    // The toolkit's own move would also resize to the size it had recorded before the window
+    // manager's frame was known, shrinking the window.
+    if (at != wxDefaultPosition) gtk_window_move(GTK_WINDOW(widget), at.x, at.y);
   }
   return FALSE;
 }
@@ -169,6 +171,15 @@ gboolean MoveWhenMapped(GtkWidget* widget, GdkEvent*, gpointer data) {
 void CMainFrame::ShowAtStart() {
   m_requestedPosition = StartPosition(GetSize());
 #ifdef __WXGTK__
+  // The toolkit holds the first show back until the window manager reports its frame, and
+  // realizes the window meanwhile; a window never allocated is realized at a placeholder
+  // size of 2×1 pixels that squeezes the menu bar and tool bar (GTK prints critical
+  // warnings). Starting from the window's own size avoids that.
+  if (!gtk_widget_get_realized(GetHandle())) {
+    const wxSize size = GetClientSize();
+    GtkAllocation start = {0, 0, std::max(size.x, 2), std::max(size.y, 2)};
+    gtk_widget_set_allocation(GetHandle(), &start);
+  }
   if (m_requestedPosition != wxDefaultPosition)
     g_signal_connect(GetHandle(), "map-event", G_CALLBACK(MoveWhenMapped), this);
 #endif
