@@ -516,4 +516,39 @@ TEST_F(DocumentTest, TabButtonsAreSkinnedButtonsThatChooseOnRelease) {
   EXPECT_EQ(clicks, std::vector<int>{res::kIdTabPage});
 }
 
+// The folder tree as the right pane sees it: its caret item's folder.
+struct FakeTree : ICaretPathSource {
+  std::string CaretPath() const override { return caret; }
+  void ReturnCaretTo(const std::string& folder) override { returnedTo.push_back(folder); }
+  std::string caret;
+  std::vector<std::string> returnedTo;
+};
+
+TEST_F(DocumentTest, ASwitchWhoseSaveFailsPutsTheTreeBackOnTheOpenScrap) {
+  pvtest::MakeScrap(m_dir / "a", 300, 200);
+  pvtest::MakeScrap(m_dir / "b", 300, 200);
+  FakeTree tree;
+  auto choose = [&](const char* name) {
+    tree.caret = (m_dir / name).string();
+    m_doc->UpdateAllViews(nullptr, DocUpdate::CaretMoved(tree));
+  };
+  choose("a");
+  DrawStroke();
+  Block(m_dir / "a" / "Main.jpg");
+  m_answerYes = true;
+  choose("b");
+  EXPECT_EQ(m_doc->GetTitle(), "a");
+  ASSERT_TRUE(pvtest::WaitFor([&] { return !tree.returnedTo.empty(); }));
+  EXPECT_EQ(tree.returnedTo, std::vector<std::string>{(m_dir / "a").string()});
+  // The tree announces its caret back on "a": nothing is asked or reopened.
+  choose("a");
+  EXPECT_EQ(m_questions.size(), 1u);
+  EXPECT_TRUE(m_doc->IsModified());
+  EXPECT_TRUE(m_doc->PageImage()->Shapes().size() == 1u) << "the marks are still there";
+  // A later choice asks again.
+  choose("b");
+  EXPECT_EQ(m_questions.size(), 2u);
+  EXPECT_TRUE(pvtest::WaitFor([&] { return tree.returnedTo.size() == 2; }));
+}
+
 }  // namespace

@@ -17,10 +17,10 @@ enum class DocHint {
 
 struct DocUpdate {
   DocHint hint = DocHint::kRefresh;
-  const ICaretPathSource* caret = nullptr;
+  ICaretPathSource* caret = nullptr;
   int tab = 0;
 
-  static DocUpdate CaretMoved(const ICaretPathSource& tree) {
+  static DocUpdate CaretMoved(ICaretPathSource& tree) {
     return {DocHint::kCaretMoved, &tree, 0};
   }
   static DocUpdate TabsChanged(int tab) { return {DocHint::kTabsChanged, nullptr, tab}; }
@@ -42,4 +42,8 @@ class ICaretPathSource {
   virtual ~ICaretPathSource() = default;
   // Folder path of the caret item; empty when there is none.
   virtual std::string CaretPath() const = 0;
+  // Puts the caret back on the item of `folder`: the scrap that stays open because the one
+  // chosen could not be opened (its changes could not be saved). The change is announced
+  // like any other.
+  virtual void ReturnCaretTo(const std::string& folder) = 0;
 };

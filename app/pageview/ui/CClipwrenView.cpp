@@ -2,6 +2,8 @@
 
 #include <wx/sizer.h>
 
+#include <utility>
+
 #include "app/document/ui/CClipwrenDoc.h"
 
 namespace {
@@ -23,15 +25,16 @@ CClipwrenView::~CClipwrenView() {
   if (m_doc) m_doc->RemoveView(this);
 }
 
-void CClipwrenView::OpenScrap(const std::string& folder) {
-  if (!m_doc) return;
+bool CClipwrenView::OpenScrap(const std::string& folder) {
+  if (!m_doc) return false;
   // Unsaved changes that could not be saved keep the open scrap where it is.
-  if (!m_doc->OpenScrap(folder)) return;
+  if (!m_doc->OpenScrap(folder)) return false;
   m_opened = true;
   // Selection runs against the buttons of the previous scrap, so a tab the new scrap lacks
   // passes on to the next available one before the buttons change.
   m_tabs->SelectTab(m_tabs->Current());
   m_tabs->LayoutButtons();
+  return true;
 }
 
 void CClipwrenView::OnDocumentGone() {
@@ -41,7 +44,15 @@ void CClipwrenView::OnDocumentGone() {
 
 void CClipwrenView::OnUpdate(CDocView*, const DocUpdate& update) {
   if (update.hint == DocHint::kCaretMoved && update.caret) {
-    OpenScrap(update.caret->CaretPath());
+    const std::string folder = update.caret->CaretPath();
+    const std::string returning = std::exchange(m_returningTo, std::string());
+    if (!returning.empty() && folder == returning) return;  // the open scrap, still open
+    if (OpenScrap(folder) || !m_doc) return;
+    // The scrap with the unsaved changes stays open, so the tree goes back to it once this
+    // announcement is over.
+    m_returningTo = m_doc->Folder();
+    ICaretPathSource* tree = update.caret;
+    CallAfter([tree, back = m_returningTo] { tree->ReturnCaretTo(back); });
   } else if (update.hint == DocHint::kTabsChanged) {
     m_tabs->LayoutButtons();
     m_tabs->SelectTab(update.tab);

@@ -46,6 +46,7 @@ class CFolderTreeCtrl : public wxTreeCtrl,
 
   // The caret item's directory; empty when there is no caret item.
   [[nodiscard]] std::string CaretPath() const override;
+  void ReturnCaretTo(const std::string& folder) override { (void)SelectByPath(folder); }
   [[nodiscard]] bool CanMoveUp() const { return m_ops.CanMoveUp(); }
   [[nodiscard]] bool CanMoveDown() const { return m_ops.CanMoveDown(); }
   void MoveUp() { m_ops.MoveUp(); }
