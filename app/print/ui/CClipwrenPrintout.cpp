@@ -1,0 +1,90 @@
+#include "app/print/ui/CClipwrenPrintout.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include <wx/dc.h>
+#include <wx/display.h>
+#include <wx/gdicmn.h>
+#include <wx/image.h>
+
+#include "app/image/DibFunctions.h"
+
+CClipwrenPrintout::CClipwrenPrintout(PrintPicture picture, const print::PrintSettings& settings,
+                                     const print::ScreenSize& screen, const wxString& title)
+    : wxPrintout(title), m_picture(std::move(picture)), m_settings(settings), m_screen(screen) {}
+
+print::PrintRect CClipwrenPrintout::Area() const {
+  int w = 0, h = 0;
+  GetPageSizePixels(&w, &h);
+  return {0, 0, w, h};
+}
+
+void CClipwrenPrintout::OnPreparePrinting() {
+  int dpiX = 0, dpiY = 0;
+  GetPPIPrinter(&dpiX, &dpiY);
+  const bool valid = m_picture && m_picture->IsValid();
+  const print::PrintRect source =
+      valid ? print::PrintRect{0, 0, m_picture->GetWidth(), m_picture->GetHeight()}
+            : print::PrintRect{};
+  m_layout.Prepare(m_settings, Area(), source, std::max(dpiX, 1), std::max(dpiY, 1), m_screen);
+}
+
+void CClipwrenPrintout::OnBeginPrinting() {
+  // Monochrome prints grey levels, not black and white. The picture is shared by the printouts
+  // of a preview, so it is converted once.
+  if (m_settings.colorMode == print::kMonochrome && m_picture && m_picture->IsValid() &&
+      m_picture->GetBpp() == 24)
+    (void)m_picture->GrayScale();
+}
+
+void CClipwrenPrintout::GetPageInfo(int* minPage, int* maxPage, int* selPageFrom,
+                                    int* selPageTo) {
+  *minPage = 1;
+  *maxPage = m_layout.GetLastPage();
+  *selPageFrom = 1;
+  *selPageTo = m_layout.GetLastPage();
+}
+
+bool CClipwrenPrintout::HasPage(int page) {
+  return page >= m_layout.GetFirstPage() && page <= m_layout.GetLastPage();
+}
+
+bool CClipwrenPrintout::OnPrintPage(int page) {
+  wxDC* dc = GetDC();
+  if (!dc || !m_picture || !m_picture->IsValid()) return false;
+  for (const print::PagePiece& piece : m_layout.PagePieces(page))
+    if (!DrawPiece(*dc, piece)) return false;
+  return true;
+}
+
+bool CClipwrenPrintout::DrawPiece(wxDC& dc, const print::PagePiece& piece) {
+  const CxRect src{int32_t(piece.source.left), int32_t(piece.source.top),
+                   int32_t(piece.source.right), int32_t(piece.source.bottom)};
+  const int32_t width = int32_t(piece.dest.Width()), height = int32_t(piece.dest.Height());
+  // One band of device rows at a time: each destination pixel takes the source pixel it falls
+  // on (equal sizes copy unscaled), and no bitmap is larger than a band.
+  for (int32_t top = 0; top < height; top += kBandRows) {
+    const int32_t rows = std::min<int32_t>(kBandRows, height - top);
+    auto* rgb = static_cast<uint8_t*>(std::malloc(size_t(width) * size_t(rows) * 3));
+    if (!rgb) return false;
+    RenderDibToRgb(m_picture->GetDIB(), src, width, height, {0, top, width, top + rows}, rgb);
+    const wxImage band(width, rows, rgb);  // takes the block
+    const wxBitmap bitmap(band, 24);
+    if (!bitmap.IsOk()) return false;
+    dc.DrawBitmap(bitmap, wxCoord(piece.dest.left), wxCoord(piece.dest.top + top));
+  }
+  return true;
+}
+
+print::ScreenSize CurrentScreenSize() {
+  const wxSize pixels = wxGetDisplaySize();
+  const wxSize mm = wxGetDisplaySizeMM();
+  print::ScreenSize screen;
+  screen.pixelWidth = std::max(pixels.x, 1);
+  screen.pixelHeight = std::max(pixels.y, 1);
+  // A display that reports no physical size is taken to be 96 dots per inch.
+  screen.mmWidth = mm.x > 0 ? mm.x : std::max(1, pixels.x * 254 / 960);
+  screen.mmHeight = mm.y > 0 ? mm.y : std::max(1, pixels.y * 254 / 960);
+  return screen;
+}
