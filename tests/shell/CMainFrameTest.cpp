@@ -78,7 +78,7 @@ class CMainFrameTest : public guitest::GuiTest {
     m_frame->SetSize(1000, 700);
     m_frame->Show();
     area->Layout();
-    guitest::Pump(100);
+    ASSERT_TRUE(guitest::WaitFor([this] { return m_frame->IsShownOnScreen(); }));
   }
 
   void TearDown() override {
@@ -101,7 +101,7 @@ class CMainFrameTest : public guitest::GuiTest {
   void SetTab(int tab) {
     m_doc->SetActiveTab(tab);
     m_frame->OnActiveTabChanged(tab, tab == 2);
-    guitest::Pump(30);
+    guitest::Pump(0);
   }
 
   bool MenuEnabled(int id) {
@@ -128,7 +128,7 @@ TEST_F(CMainFrameTest, CaptionAndSmallestSize) {
   EXPECT_EQ(m_frame->GetTitle().utf8_string(), "クリップレン帳 - ニュース");
   EXPECT_EQ(m_frame->GetMinSize(), wxSize(600, 400));
   m_frame->SetSize(300, 200);
-  guitest::Pump(50);
+  guitest::Pump(0);
   EXPECT_GE(m_frame->GetSize().x, 600);
   EXPECT_GE(m_frame->GetSize().y, 400);
 }
@@ -344,13 +344,13 @@ TEST_F(CMainFrameTest, StatusPanes) {
   EXPECT_EQ(CScrapStatusBar::MessagePaneWidth(502, 620), 101);
   // The message pane takes what the three value panes and 50 pixels leave.
   m_frame->SetSize(900, 600);
-  guitest::Pump(100);
-  EXPECT_EQ(bar->MessagePaneWidthNow(), bar->ToDIP(bar->GetClientSize().x) - 351 - 50);
+  EXPECT_TRUE(guitest::WaitFor([&] {
+    return bar->MessagePaneWidthNow() == bar->ToDIP(bar->GetClientSize().x) - 351 - 50;
+  })) << bar->MessagePaneWidthNow();
   // The text and pictures tabs clear the picture panes at idle time.
   SetTab(3);
-  guitest::Pump(30);
-  EXPECT_EQ(bar->PaneText(59143), "");
-  EXPECT_EQ(bar->PaneText(59145), "");
+  EXPECT_TRUE(guitest::WaitFor([&] { return bar->PaneText(59143).empty(); }));
+  EXPECT_TRUE(guitest::WaitFor([&] { return bar->PaneText(59145).empty(); }));
 }
 
 TEST_F(CMainFrameTest, CancelInTheCloseQuestionKeepsTheProgramAndTheChanges) {
@@ -405,7 +405,6 @@ TEST_F(CMainFrameTest, PlacementIsNotWrittenWhenMinimised) {
   m_frame->queryShowCmd = [] { return 2; };
   EXPECT_TRUE(m_frame->Close());
   m_frame = nullptr;
-  guitest::Pump(10);
   EXPECT_FALSE(m_settings->registry().GetDword(key, "cx").has_value());
   EXPECT_FALSE(m_settings->registry().GetDword(key, "LeftPanWidth").has_value());
 }
@@ -526,29 +525,26 @@ TEST_F(CMainFrameTest, Screenshots) {
   m_frame->StartLeftPane(m_dir.path().string(), nullptr, (m_dir / "Sample").string());
   m_frame->SetScrapTitle(m_doc->GetTitle());
   SetTab(0);
-  guitest::Pump(300);
+  m_frame->Update();
   const wxRect frame = m_frame->GetScreenRect();
-  guitest::Pump(200);
   const wxImage page = GrabScreen(frame);
   ASSERT_TRUE(page.IsOk());
   EXPECT_TRUE(page.SaveFile(guitest::ScreenshotPath("main-page-tab.png"), wxBITMAP_TYPE_PNG));
   // The save button's picture is on the screen: its blue body.
   const wxRect save = m_frame->MainToolBar()->ToolScreenRect(res::kIdFileSave);
   if (wxDisplayDepth() >= 24) {
-    // On a busy machine the X server may show the bar a moment later.
+    // On a busy machine the X server may show the bar a while later.
     int bluish = 0;
-    for (int attempt = 0; attempt < 40 && bluish <= 10; ++attempt) {
-      guitest::Pump(50);
-      bluish = CountBluish(GrabScreen(save));
-    }
-    EXPECT_GT(bluish, 10);
+    EXPECT_TRUE(guitest::WaitFor([&] { return (bluish = CountBluish(GrabScreen(save))) > 10; },
+                                 30000))
+        << bluish;
   }
 
   SetTab(2);
   m_text->Show();
   m_page->Hide();
   m_frame->TabArea()->Layout();
-  guitest::Pump(300);
+  ASSERT_TRUE(guitest::WaitFor([&] { return m_frame->SearchBox()->IsShownOnScreen(); }));
   EXPECT_TRUE(m_frame->SearchToolBar()->IsShown());
   // The whole search box is inside the frame, at the right end of the tool bar row.
   const wxRect box = m_frame->SearchBox()->GetScreenRect();
@@ -565,9 +561,8 @@ TEST_F(CMainFrameTest, Screenshots) {
   wxCommandEvent drop(wxEVT_TOOL_DROPDOWN, res::kIdPen);
   drop.SetEventObject(m_frame->MainToolBar());
   m_frame->MainToolBar()->GetEventHandler()->ProcessEvent(drop);
-  guitest::Pump(300);
   ASSERT_NE(m_frame->PenMenu(), nullptr);
-  EXPECT_TRUE(m_frame->PenMenu()->IsShown());
+  EXPECT_TRUE(guitest::WaitFor([&] { return m_frame->PenMenu()->IsShownOnScreen(); }));
   const wxRect pen = m_frame->MainToolBar()->ToolScreenRect(res::kIdPen);
   const wxRect menu = m_frame->PenMenu()->GetScreenRect();
   EXPECT_EQ(menu.GetLeft(), pen.GetLeft());
@@ -577,23 +572,22 @@ TEST_F(CMainFrameTest, Screenshots) {
     // Opening it again replaces the first one.
     wxWeakRef<CMenuEx> first = m_frame->PenMenu();
     m_frame->MainToolBar()->GetEventHandler()->ProcessEvent(drop);
-    guitest::Pump(100);
-    EXPECT_FALSE(first);
+    EXPECT_TRUE(guitest::WaitFor([&] { return !first; }));
     ASSERT_NE(m_frame->PenMenu(), nullptr);
   }
   if (wxDisplayDepth() >= 24) {
     // The chosen pen's ticked box reaches the screen in the menu's frame colour.
     int framed = 0;
-    for (int attempt = 0; attempt < 40 && framed <= 20; ++attempt) {
-      guitest::Pump(50);
+    const auto countFramed = [&] {
       const wxImage shown = GrabScreen(menu);
       framed = 0;
       for (int y = 0; y < shown.GetHeight(); ++y)
         for (int x = 0; x < 20 && x < shown.GetWidth(); ++x)
           framed += wxColour(shown.GetRed(x, y), shown.GetGreen(x, y), shown.GetBlue(x, y)) ==
                     CMenuEx::kHighlightFrame;
-    }
-    EXPECT_GT(framed, 20);
+      return framed > 20;
+    };
+    EXPECT_TRUE(guitest::WaitFor(countFramed, 30000)) << framed;
   }
   EXPECT_TRUE(
       GrabScreen(frame).SaveFile(guitest::ScreenshotPath("pen-drop-down.png"), wxBITMAP_TYPE_PNG));

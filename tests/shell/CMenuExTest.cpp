@@ -120,12 +120,12 @@ TEST_F(CMenuExTest, ChoosingSendsTheCommandToTheOwner) {
   std::vector<int> commands;
   m_frame->Bind(wxEVT_MENU, [&](wxCommandEvent& e) { commands.push_back(e.GetId()); });
   m_menu->ShowAt(m_frame->GetScreenPosition());
-  guitest::Pump(20);
+  ASSERT_TRUE(guitest::WaitFor([&] { return m_menu->IsShown(); }));
   m_menu->SetSelection(8);
   EXPECT_EQ(m_menu->GetSelection(), -1) << "separators cannot be selected";
   m_menu->Choose(8);
   m_menu->Choose(2);
-  guitest::Pump(20);
+  EXPECT_TRUE(guitest::WaitFor([&] { return !commands.empty() && !m_menu->IsShown(); }));
   EXPECT_EQ(commands, std::vector<int>{32823});
   EXPECT_FALSE(m_menu->IsShown());
 }

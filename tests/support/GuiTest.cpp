@@ -185,9 +185,10 @@ wxString ScreenshotPath(const wxString& name) {
 }
 
 bool SaveScreenshot(wxWindow* window, const wxString& file) {
+  // Painting now puts the drawing requests ahead of the read-back in the X server's queue.
   window->Refresh();
   window->Update();
-  Pump(100);
+  Pump(0);
   const wxImage image = GrabScreen(window->GetScreenRect());
   return image.IsOk() && image.SaveFile(file, wxBITMAP_TYPE_PNG);
 }
@@ -200,7 +201,7 @@ void GuiTest::TearDown() {
   if (!wxTheApp) return;
   const wxWindowList windows = wxTopLevelWindows;
   for (wxWindow* w : windows) w->Destroy();
-  Pump(10);
+  WaitFor([] { return wxTopLevelWindows.empty(); });
 }
 
 }  // namespace guitest

@@ -26,7 +26,7 @@ bool EnsureWx();
 
 // Handles everything that is waiting: window-system events, posted events, CallAfter calls,
 // then one round of idle processing (which updates menus and tool bars), repeated for about
-// `ms` milliseconds so that the window system catches up.
+// `ms` milliseconds (once for 0). To wait for something, use WaitFor with its condition.
 void Pump(int ms = 50);
 
 // Pumps events until `done` holds or `ms` milliseconds have passed; returns the last value of
