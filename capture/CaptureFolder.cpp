@@ -67,24 +67,25 @@ std::filesystem::path DefaultCapturesDir() {
 }
 
 std::string FolderNameForPage(std::string_view title, std::string_view url) {
-  std::string name = OneLine(title);
-  for (char& c : name)
-    if (c == '/' || c == '\0') c = '_';
-  if (!platform::text::IsValidUtf8(name)) name = platform::text::Utf16leToUtf8(
-      platform::text::Utf8ToUtf16le(name));
-  // Blanks around a title are layout, not part of it; Clipwren's command line strips quotes
-  // and blanks from both ends of the folder it is given, so none may be there.
-  const size_t first = name.find_first_not_of(" \"");
-  name = first == std::string::npos ? std::string() : name.substr(first);
-  while (!name.empty() && (name.back() == ' ' || name.back() == '"')) name.pop_back();
-  if (name.empty() || name == "." || name == "..") {
-    name = AddressName(url);
+  // One line, no "/" (which a name cannot hold), valid UTF-8; blanks around it are layout, and
+  // Clipwren's command line strips quotes and blanks from both ends of the folder it is given,
+  // so none may be there.
+  const auto usable = [](std::string_view text) {
+    std::string name = OneLine(text);
     for (char& c : name)
-      if (c == '/') c = '_';
-  }
-  if (name.empty() || name == "." || name == "..") name = std::string(store::kEmptyCleanName);
-  name.resize(platform::text::Utf8PrefixLength(name, kMaxFolderNameBytes));
-  return name;
+      if (c == '/' || c == '\0') c = '_';
+    if (!platform::text::IsValidUtf8(name))
+      name = platform::text::Utf16leToUtf8(platform::text::Utf8ToUtf16le(name));
+    const size_t first = name.find_first_not_of(" \"");
+    name = first == std::string::npos ? std::string() : name.substr(first);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '"')) name.pop_back();
+    name.resize(platform::text::Utf8PrefixLength(name, kMaxFolderNameBytes));
+    while (!name.empty() && (name.back() == ' ' || name.back() == '"')) name.pop_back();
+    return name == "." || name == ".." ? std::string() : name;
+  };
+  std::string name = usable(title);
+  if (name.empty()) name = usable(AddressName(url));
+  return name.empty() ? std::string(store::kEmptyCleanName) : name;
 }
 
 std::string ContentTextFor(const CapturedPage& page) {

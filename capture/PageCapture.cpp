@@ -34,12 +34,16 @@ constexpr const char* kScrollScript = R"JS(
 })()
 )JS";
 
+// Lone surrogates (which pages can hold) would make the answer invalid JSON text.
 constexpr const char* kInfoScript = R"JS(
-({
-  title: document.title || '',
-  url: location.href,
-  text: document.body ? document.body.innerText : ''
-})
+(() => {
+  const clean = s => (s.toWellFormed ? s.toWellFormed() : s);
+  return {
+    title: clean(document.title || ''),
+    url: location.href,
+    text: clean(document.body ? document.body.innerText : '')
+  };
+})()
 )JS";
 
 // Picture addresses in page order: img elements, then CSS background pictures (looked for in

@@ -200,6 +200,14 @@ TEST_F(BrowserCapture, LimitsCutThePictureWithANoteAndKeepFewerPictures) {
   EXPECT_FALSE(fs::exists(result.folder / "Images" / "b.png"));
 }
 
+TEST_F(BrowserCapture, ALoneSurrogateInTheTitleDoesNotBreakTheCapture) {
+  testsupport::WriteFile(m_pages / "s.html",
+                         Html("x", "<p>text</p><script>document.title = 'a\\ud800b';</script>"));
+  const RunResult result = Run(Options(m_pages / "s.html"));
+  ASSERT_EQ(result.code, kExitOk) << result.message;
+  EXPECT_EQ(result.folder.filename(), "a\uFFFDb");
+}
+
 TEST_F(BrowserCapture, APageThatDoesNotLoadGivesTheErrorAndLeavesNothing) {
   const RunResult result = Run(Options(m_pages / "missing.html"));
   EXPECT_EQ(result.code, kExitLoadFailed);

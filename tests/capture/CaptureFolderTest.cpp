@@ -38,6 +38,8 @@ TEST(CaptureFolder, FolderNameIsTheTitleOnOneLine) {
   EXPECT_EQ(FolderNameForPage(" ", "file:///tmp/pages/page.html"), "page.html");
   EXPECT_EQ(FolderNameForPage("..", "about:blank"), "noname");
   EXPECT_EQ(FolderNameForPage("\"引用\" ", "about:blank"), "引用");
+  EXPECT_EQ(FolderNameForPage("", "http://\"q\"/"), "q");
+  EXPECT_EQ(FolderNameForPage(std::string(199, 'a') + " b", ""), std::string(199, 'a'));
   // 70 three-byte characters are 210 bytes: the cut keeps whole characters only.
   std::string title;
   for (int i = 0; i < 70; ++i) title += "あ";
