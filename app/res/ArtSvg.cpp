@@ -310,6 +310,18 @@ Sized Lookup(int id) {
                       "3 3.5 2-2 3.5 3.5z\" fill=\"#27ae60\"/><circle cx=\"11\" cy=\"5.8\" "
                       "r=\"1.5\" fill=\"#f5b041\"/>",
                       ink)};
+    case kIconPortrait:
+    case kIconLandscape: {
+      // A sheet with lines of text, upright or on its side.
+      const bool portrait = id == kIconPortrait;
+      const std::string sheet = portrait ? "<rect x=\"7\" y=\"2\" width=\"18\" height=\"28\" "
+                                           : "<rect x=\"2\" y=\"7\" width=\"28\" height=\"18\" ";
+      const std::string lines = portrait ? "<path d=\"M10 8h12M10 12h12M10 16h12M10 20h8\" "
+                                         : "<path d=\"M6 11h20M6 15h20M6 19h14\" ";
+      return {32, 32, 32, 32,
+              sheet + "fill=\"#ffffff\" stroke=\"#34495e\" stroke-width=\"1.5\"/>" + lines +
+                  "stroke=\"#2e86de\" stroke-width=\"1.5\"/>"};
+    }
     case kBmpFolder:
       return {16, 16, 16, 16,
               "<path d=\"M1 3.5h5l1.5 1.5H15v8.5H1z\" fill=\"#f5c542\" stroke=\"#9a7412\"/>"

@@ -141,6 +141,9 @@ inline constexpr int kBmpStar = 143;
 inline constexpr int kIconCursorPos = 145;
 inline constexpr int kIconSelectionSize = 146;
 inline constexpr int kIconPictureSize = 147;
+// Paper orientation shown beside the print settings' choice.
+inline constexpr int kIconPortrait = 158;
+inline constexpr int kIconLandscape = 159;
 inline constexpr int kToolBarSearch = 164;
 inline constexpr int kBmpScrap = 168;
 inline constexpr int kBmpFolder = 171;
