@@ -57,13 +57,13 @@ class DocumentTest : public guitest::GuiTest {
     tabs->RegisterView(0, new CAllView(tabs, res::kIdPageView, m_doc.get()));
     tabs->RegisterView(1, new CAllView(tabs, res::kIdCopyView, m_doc.get()));
     m_frame->Show();
-    guitest::Pump(60);
+    ASSERT_TRUE(guitest::WaitFor([this] { return m_frame->IsShownOnScreen(); }));
   }
   void TearDown() override {
     if (m_frame) {
       m_doc.reset();
       m_frame->Destroy();
-      guitest::Pump(20);
+      guitest::WaitFor([this] { return !wxTopLevelWindows.Find(m_frame); });
     }
   }
   void Command(int id) {

@@ -37,13 +37,13 @@ class CAllViewTest : public guitest::GuiTest {
     m_frame = new wxFrame(nullptr, wxID_ANY, "page view", wxDefaultPosition, wxSize(700, 500));
     m_view = new CAllView(m_frame, res::kIdPageView, m_doc.get());
     m_frame->Show();
-    guitest::Pump(100);
+    ASSERT_TRUE(guitest::WaitFor([this] { return m_view->IsShownOnScreen(); }));
   }
   void TearDown() override {
     if (m_frame) {
       m_doc.reset();  // text boxes first, then the windows
       m_frame->Destroy();
-      guitest::Pump(20);
+      guitest::WaitFor([this] { return !wxTopLevelWindows.Find(m_frame); });
     }
   }
 
@@ -112,7 +112,7 @@ TEST_F(CAllViewTest, DrawSaveReopenBurnsEveryMarkIntoMainJpg) {
   EXPECT_EQ(box->Text(), "■■■■ メモ");
   // Closing the editor makes the view paint the text itself.
   edit->ShowEditor(false);
-  guitest::Pump(50);
+  guitest::Pump(0);
   EXPECT_EQ(image->Shapes().size(), 4u);
   EXPECT_TRUE(m_doc->IsModified());
 

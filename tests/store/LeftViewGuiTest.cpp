@@ -46,12 +46,12 @@ class LeftViewGuiTest : public ::testing::Test {
     view->Tree()->SetShellUi(&ui);
     frame->Show();
     view->Start(book.Home(), images.get(), "");
-    guitest::Pump(100);
+    ASSERT_TRUE(guitest::WaitFor([this] { return view->IsShownOnScreen(); }));
   }
   void TearDown() override {
     if (!frame) return;  // skipped: no display
     frame->Destroy();
-    guitest::Pump(20);
+    guitest::WaitFor([this] { return !wxTopLevelWindows.Find(frame); });
   }
   CFolderTreeCtrl* tree() { return view->Tree(); }
   TreeItem* I(const std::string& texts) { return Item(tree()->Model(), texts); }

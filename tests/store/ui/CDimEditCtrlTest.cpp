@@ -35,7 +35,7 @@ class CDimEditCtrlTest : public guitest::GuiTest {
       m_received.push_back(box ? box->GetValue().utf8_string() : std::string("?"));
     });
     m_frame->Show();
-    guitest::Pump(100);
+    ASSERT_TRUE(guitest::WaitFor([this] { return m_box->IsShownOnScreen(); }));
   }
 
   void PressEnter() {
