@@ -118,7 +118,8 @@ std::string PictureNamer::NameFor(std::string_view url, std::string_view extensi
   if (stem.empty()) stem = "image";
   stem = store::CleanName(stem);
   stem.resize(platform::text::Utf8PrefixLength(stem, kMaxStemBytes));
-  const std::string suffix = extension.empty() ? std::string() : "." + std::string(extension);
+  std::string suffix;
+  if (!extension.empty()) suffix.append(".").append(extension);
   std::string name = stem + suffix;
   for (int n = 1; m_taken.contains(platform::text::AsciiLower(name)); ++n)
     name = stem + "_" + std::to_string(n) + suffix;

@@ -1,5 +1,7 @@
 #include "capture/ui/AddressPrompt.h"
 
+#include <cstdio>
+
 #include <wx/app.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
@@ -73,7 +75,10 @@ class PromptApp : public wxApp {
 int RunWithAddressPrompt(CaptureOptions options, int argc, char** argv) {
   auto* app = new PromptApp(std::move(options));
   wxApp::SetInstance(app);
-  if (!wxEntryStart(argc, argv)) return kExitUsage;  // no display
+  if (!wxEntryStart(argc, argv)) {
+    std::fputs("clipwren-capture: --ask needs a display\n", stderr);
+    return kExitUsage;
+  }
   app->CallOnInit();  // the whole run happens there; there is no main loop
   const int code = app->ExitCode();
   wxEntryCleanup();  // deletes the application object
