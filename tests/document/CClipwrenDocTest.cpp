@@ -244,9 +244,9 @@ TEST_F(DocumentTest, CopyTabCreateAndDelete) {
   EXPECT_EQ(m_doc->CurrentImage(), m_doc->CopyImage());
   EXPECT_TRUE(m_doc->CopyImage()->Shapes().empty());
   EXPECT_GT(Gray(m_dir / "s" / "Main_copy.jpg", 50, 10), 200);
-  guitest::Pump(50);
+  guitest::Pump(0);
   m_frame->Raise();
-  guitest::Pump(50);
+  guitest::Pump(0);
   auto* copyView = dynamic_cast<CAllView*>(tabs->View(1));
   ASSERT_NE(copyView, nullptr);
   CStroke* mark = m_doc->CopyImage()->NewStroke(PenAt(2));

@@ -289,7 +289,7 @@ TEST_F(CAllViewTest, TextBoxBorderResizesWithAFrameThenTheWindow) {
   auto* edit = dynamic_cast<CTextBoxEdit*>(box->Window());
   ASSERT_NE(edit, nullptr);
   ASSERT_EQ(box->Rect(), (CRect{300, 60, 420, 140}));
-  guitest::Pump(30);
+  guitest::Pump(0);
   const wxPoint o = edit->GetClientAreaOrigin();
   auto at = [&](int wx, int wy) { return wxPoint(wx - o.x, wy - o.y); };  // window → client
 
@@ -400,7 +400,7 @@ TEST_F(CAllViewTest, LosingTheCaptureEndsEveryDragWhereThePointerLastWas) {
 
   // A mark's frame dragged with shape selection: moved, and the document knows it.
   Command(res::kIdShapeSelect);
-  guitest::Pump(20);
+  guitest::Pump(0);
   m_doc->SetModifiedFlag(false);
   Mouse(wxEVT_LEFT_DOWN, 150, 125);
   Mouse(wxEVT_MOTION, 170, 145);

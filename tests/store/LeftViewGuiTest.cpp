@@ -85,7 +85,7 @@ class LeftViewGuiTest : public ::testing::Test {
 // painted before a capture of the screen.
 TEST_F(LeftViewGuiTest, ScreenshotOfAPopulatedTree) {
   tree()->SelectByPath(book.Path("旅行の記録/京都の寺"));
-  guitest::Pump(300);
+  guitest::Pump(0);
   const std::string file = std::string(CLIPWREN_TEST_OUTPUT_DIR) + "/folder-tree.png";
   ASSERT_TRUE(guitest::SaveScreenshot(frame, wxString::FromUTF8(file)));
   wxImage image(wxString::FromUTF8(file));
@@ -148,7 +148,7 @@ TEST_F(LeftViewGuiTest, HomeItemDisablesDeleteAndRenameAndCannotCloseWithLeft) {
   EXPECT_FALSE(Enabled(res::kIdDeleteItem));
   EXPECT_FALSE(Enabled(res::kIdRenameItem));
   Key(WXK_LEFT);
-  guitest::Pump(20);
+  guitest::Pump(0);
   EXPECT_TRUE(tree()->IsExpanded(tree()->GetRootItem()));
 }
 
@@ -207,7 +207,7 @@ TEST_F(LeftViewGuiTest, CancelledDragChangesNothingAndADropReorders) {
 
 TEST_F(LeftViewGuiTest, RestingOnAClosedFolderOpensItOnTheFourthTick) {
   tree()->Model().Collapse(I("レシピ"));
-  guitest::Pump(50);
+  guitest::Pump(0);
   tree()->SelectByPath(book.Path("news"));
   tree()->Model().SetOnlySelected(I("news"));
   wxRect from;
@@ -218,7 +218,7 @@ TEST_F(LeftViewGuiTest, RestingOnAClosedFolderOpensItOnTheFourthTick) {
   // The timer reads the real pointer, which must rest on the folder, away from the edges
   // that scroll.
   wxUIActionSimulator().MouseMove(tree()->ClientToScreen(onFolder));
-  guitest::Pump(100);
+  guitest::WaitFor([&] { return tree()->ScreenToClient(wxGetMousePosition()) == onFolder; }, 5000);
   if (tree()->ScreenToClient(wxGetMousePosition()) != onFolder) {
     GTEST_SKIP() << "the pointer cannot be moved on this display";
   }
@@ -240,8 +240,9 @@ TEST_F(LeftViewGuiTest, RestingOnAClosedFolderOpensItOnTheFourthTick) {
 
 TEST_F(LeftViewGuiTest, DestroyingThePaneWritesTheExpandAllState) {
   tree()->CollapseAllFolders();
+  wxWindow* const old = frame;
   frame->Destroy();
-  guitest::Pump(20);
+  ASSERT_TRUE(guitest::WaitFor([&] { return !wxTopLevelWindows.Find(old); }));
   frame = new wxFrame(nullptr, wxID_ANY, "again");
   EXPECT_EQ(written, 0);
   EXPECT_NE(book.IniText("レシピ/和食"), "") << "every loaded directory got its Scrap.ini";

@@ -57,7 +57,8 @@ class CDimEditCtrlTest : public guitest::GuiTest {
 
   int PromptPixels() {
     m_box->Refresh();
-    guitest::Pump(60);
+    m_box->Update();
+    guitest::Pump(0);
     const wxSize size = m_box->GetSize();
     wxBitmap shot(size);
     {
@@ -130,14 +131,12 @@ TEST_F(CDimEditCtrlTest, EnterSelectsTheTextAndNotifies) {
   EXPECT_EQ(from, 0);
   EXPECT_EQ(to, m_box->GetLastPosition());
   EXPECT_TRUE(m_received.empty()) << "the notification is posted, not sent";
-  guitest::Pump(10);
-  ASSERT_EQ(m_received.size(), 1u);
+  ASSERT_TRUE(guitest::WaitFor([&] { return m_received.size() == 1; }));
   EXPECT_EQ(m_received[0], "クリップ");
 
   m_box->SetValue("");
   PressEnter();
-  guitest::Pump(10);
-  ASSERT_EQ(m_received.size(), 2u);
+  ASSERT_TRUE(guitest::WaitFor([&] { return m_received.size() == 2; }));
   EXPECT_EQ(m_received[1], "") << "an empty box still notifies";
 }
 
@@ -146,7 +145,7 @@ TEST_F(CDimEditCtrlTest, WithoutNotifyWindowEnterOnlySelects) {
   EXPECT_EQ(m_box->GetValue(), "abc");
   PressEnter();
   EXPECT_EQ(m_box->GetValue(), "abc");
-  guitest::Pump(10);
+  guitest::Pump(0);
   EXPECT_TRUE(m_received.empty());
   EXPECT_EQ(m_box->GetStringSelection(), "abc");
 }
