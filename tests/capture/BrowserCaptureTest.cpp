@@ -129,6 +129,7 @@ TEST_F(BrowserCapture, JapaneseTitleTextAndPicturesOfEveryKind) {
   testsupport::WriteFile(m_pages / "img" / "anim.gif", Encoded(CXIMAGE_FORMAT_GIF));
   testsupport::WriteFile(m_pages / "img" / "bg.png", Png(2, 2, 0, 0, 255));
   testsupport::WriteFile(m_pages / "img" / "notes.png", "not a picture at all");
+  testsupport::WriteFile(m_pages / "img" / "late.png", Png(6, 6, 9, 9, 9));
   const std::string dataPng = Png(1, 1, 0, 255, 0);
   std::string dataUrl = "data:image/png;base64,";
   {
@@ -152,7 +153,9 @@ TEST_F(BrowserCapture, JapaneseTitleTextAndPicturesOfEveryKind) {
            "<h1>見出しです</h1><p>本文には★★★★も入っています。</p>"
            "<img src='img/red.png'><img src='img/photo.png'><img src='img/anim.gif'>"
            "<img src='img/notes.png'><img src='" + dataUrl + "'>"
-           "<div style='width:10px;height:10px;background-image:url(img/bg.png)'></div>"));
+           "<div style='width:10px;height:10px;background-image:url(img/bg.png)'></div>"
+           // Far below the first screen: loaded only when scrolled to.
+           "<div style='height:6000px'></div><img loading='lazy' src='img/late.png'>"));
   const RunResult result = Run(Options(m_pages / "ja.html"));
   ASSERT_EQ(result.code, kExitOk) << result.message;
 
@@ -174,9 +177,10 @@ TEST_F(BrowserCapture, JapaneseTitleTextAndPicturesOfEveryKind) {
   EXPECT_EQ(testsupport::ReadFile(images / "anim.gif"), Encoded(CXIMAGE_FORMAT_GIF));
   EXPECT_EQ(testsupport::ReadFile(images / "image.png"), dataPng);
   EXPECT_EQ(testsupport::ReadFile(images / "bg.png"), Png(2, 2, 0, 0, 255));
+  EXPECT_EQ(testsupport::ReadFile(images / "late.png"), Png(6, 6, 9, 9, 9));
   int files = 0;
   for (const auto& entry : fs::directory_iterator(images)) files += entry.is_regular_file();
-  EXPECT_EQ(files, 5) << "the text file is no picture";
+  EXPECT_EQ(files, 6) << "the text file is no picture";
 }
 
 TEST_F(BrowserCapture, LimitsCutThePictureWithANoteAndKeepFewerPictures) {
