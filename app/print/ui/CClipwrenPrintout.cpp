@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include <wx/dc.h>
+#include <wx/dcmemory.h>
 #include <wx/display.h>
 #include <wx/gdicmn.h>
 #include <wx/image.h>
@@ -61,18 +62,30 @@ bool CClipwrenPrintout::OnPrintPage(int page) {
 bool CClipwrenPrintout::DrawPiece(wxDC& dc, const print::PagePiece& piece) {
   const CxRect src{int32_t(piece.source.left), int32_t(piece.source.top),
                    int32_t(piece.source.right), int32_t(piece.source.bottom)};
-  const int32_t width = int32_t(piece.dest.Width()), height = int32_t(piece.dest.Height());
-  // One band of device rows at a time: each destination pixel takes the source pixel it falls
-  // on (equal sizes copy unscaled), and no bitmap is larger than a band.
+  const wxRect dest(int(piece.dest.left), int(piece.dest.top), int(piece.dest.Width()),
+                    int(piece.dest.Height()));
+  // Pixels are made at the DC's own resolution: printer dots when printing, screen pixels in
+  // the preview (whose DC scales printer units down), so each device pixel takes the source
+  // pixel it falls on and nothing is resampled twice.
+  const int32_t width = std::max<int32_t>(1, dc.LogicalToDeviceXRel(dest.width));
+  const int32_t height = std::max<int32_t>(1, dc.LogicalToDeviceYRel(dest.height));
+  const bool unscaled = width == dest.width && height == dest.height;
+  // One band of device rows at a time, so no bitmap is larger than a band.
   for (int32_t top = 0; top < height; top += kBandRows) {
     const int32_t rows = std::min<int32_t>(kBandRows, height - top);
     auto* rgb = static_cast<uint8_t*>(std::malloc(size_t(width) * size_t(rows) * 3));
     if (!rgb) return false;
     RenderDibToRgb(m_picture->GetDIB(), src, width, height, {0, top, width, top + rows}, rgb);
-    const wxImage band(width, rows, rgb);  // takes the block
-    const wxBitmap bitmap(band, 24);
+    wxBitmap bitmap(wxImage(width, rows, rgb), 24);  // the image takes the block
     if (!bitmap.IsOk()) return false;
-    dc.DrawBitmap(bitmap, wxCoord(piece.dest.left), wxCoord(piece.dest.top + top));
+    if (unscaled) {
+      dc.DrawBitmap(bitmap, dest.x, dest.y + top);
+      continue;
+    }
+    const int y0 = dest.y + int(int64_t(top) * dest.height / height);
+    const int y1 = dest.y + int(int64_t(top + rows) * dest.height / height);
+    wxMemoryDC band(bitmap);
+    dc.StretchBlit(dest.x, y0, dest.width, y1 - y0, &band, 0, 0, width, rows);
   }
   return true;
 }

@@ -1,0 +1,178 @@
+#include "app/print/ui/CLangPreview.h"
+
+#include <algorithm>
+
+#include <wx/button.h>
+#include <wx/dc.h>
+#include <wx/settings.h>
+#include <wx/sizer.h>
+
+namespace {
+
+wxString U(const char* utf8) { return wxString::FromUTF8(utf8); }
+
+// Space between the two pages of the two-page view, in canvas pixels.
+constexpr int kPageGap = 16;
+
+}  // namespace
+
+const int CLangPreview::kZoomSteps[] = {10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75,
+                                        80, 85, 90, 95, 100, 110, 120, 150, 200};
+const int CLangPreview::kZoomStepCount = int(std::size(kZoomSteps));
+
+void CLangPreview::SetTwoPages(bool two) {
+  m_twoPages = two;
+  if (wxPreviewCanvas* canvas = GetCanvas()) {
+    AdjustScrollbars(canvas);
+    canvas->Refresh();
+  }
+}
+
+void CLangPreview::ZoomBy(int steps) {
+  const int* end = kZoomSteps + kZoomStepCount;
+  const int* at = std::lower_bound(kZoomSteps, end, GetZoom());
+  int index = int(at - kZoomSteps) + steps;
+  if (steps < 0 && (at == end || *at != GetZoom())) ++index;  // between steps: the next one down
+  SetZoom(kZoomSteps[std::clamp(index, 0, kZoomStepCount - 1)]);
+}
+
+void CLangPreview::AdjustScrollbars(wxPreviewCanvas* canvas) {
+  NativePrintPreview::AdjustScrollbars(canvas);
+  if (!m_twoPages || !canvas) return;
+  // Room for a second page beside the first.
+  int units = 0, ux = 1, uy = 1;
+  canvas->GetScrollPixelsPerUnit(&ux, &uy);
+  const wxSize virt = canvas->GetVirtualSize();
+  units = (virt.x * 2 + kPageGap) / std::max(ux, 1);
+  canvas->SetScrollbars(ux, uy, units, virt.y / std::max(uy, 1), canvas->GetScrollPos(wxHORIZONTAL),
+                        canvas->GetScrollPos(wxVERTICAL));
+}
+
+bool CLangPreview::PaintPage(wxPreviewCanvas* canvas, wxDC& dc) {
+  if (!m_twoPages) return NativePrintPreview::PaintPage(canvas, dc);
+  wxRect pageRect, paperRect;
+  CalcRects(canvas, pageRect, paperRect);
+  if (pageRect.IsEmpty()) return NativePrintPreview::PaintPage(canvas, dc);
+  const int shift = paperRect.width + kPageGap;
+  // The pair sits where one page would, moved left by half a page so both are centred.
+  const int left = std::max(0, paperRect.x - shift / 2) - paperRect.x;
+  for (int i = 0; i < 2; ++i) {
+    const int page = GetCurrentPage() + i;
+    if (page > GetMaxPage()) break;
+    wxRect paper = paperRect, printable = pageRect;
+    paper.Offset(left + i * shift, 0);
+    printable.Offset(left + i * shift, 0);
+    dc.SetPen(*wxBLACK_PEN);
+    dc.SetBrush(*wxWHITE_BRUSH);
+    dc.DrawRectangle(paper);
+    const wxBitmap* bitmap = PageBitmap(page, printable.GetSize());
+    if (!bitmap) return false;
+    dc.DrawBitmap(*bitmap, printable.x, printable.y);
+  }
+  return true;
+}
+
+const wxBitmap* CLangPreview::PageBitmap(int page, const wxSize& size) {
+  if (page == GetCurrentPage()) {
+    if (!m_previewBitmap && !RenderPage(page)) return nullptr;
+    if (m_previewBitmap && m_previewBitmap->GetSize() == size) return m_previewBitmap;
+  }
+  if (page != m_nextPage || GetZoom() != m_nextZoom || m_nextBitmap.GetSize() != size) {
+    m_nextBitmap.Create(size);
+    m_nextPage = 0;
+    if (!RenderPageIntoBitmap(m_nextBitmap, page)) return nullptr;
+    m_nextPage = page;
+    m_nextZoom = GetZoom();
+  }
+  return &m_nextBitmap;
+}
+
+// The control bar: text buttons with the program's captions.
+class CLangPreviewControlBar : public wxPreviewControlBar {
+ public:
+  CLangPreviewControlBar(CLangPreview* preview, CLangPreviewFrame* frame)
+      : wxPreviewControlBar(preview, 0, frame), m_preview(preview), m_frame(frame) {}
+
+  void CreateButtons() override {
+    using F = CLangPreviewFrame;
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    const auto add = [&](int id, const char* caption) {
+      auto* button = new wxButton(this, id, U(caption));
+      row->Add(button, 0, wxALL, FromDIP(4));
+      return button;
+    };
+    add(F::kIdPrint, "印刷");
+    add(F::kIdNext, "次のペ-ジ");
+    add(F::kIdPrevious, "前のペ-ジ");
+    m_pages = add(F::kIdOnePageTwoPages, "2 ページ(&T)");
+    wxButton* zoomIn = add(F::kIdZoomIn, "拡大");
+    add(F::kIdZoomOut, "縮小");
+    add(F::kIdClose, "閉じる");
+    SetSizer(row);
+    zoomIn->SetDefault();
+    zoomIn->SetFocus();
+
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Step(+1); }, F::kIdNext);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Step(-1); }, F::kIdPrevious);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_preview->ZoomBy(+1); }, F::kIdZoomIn);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_preview->ZoomBy(-1); }, F::kIdZoomOut);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_frame->Close(); }, F::kIdClose);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+      m_frame->m_printAfterClose = true;
+      m_frame->Close();
+    }, F::kIdPrint);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+      m_preview->SetTwoPages(!m_preview->TwoPages());
+      m_pages->SetLabel(U(m_preview->TwoPages() ? "1 ページ(&O)" : "2 ページ(&T)"));
+      Layout();
+    }, F::kIdOnePageTwoPages);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
+      e.Enable(m_preview->GetCurrentPage() + Stride() <= m_preview->GetMaxPage());
+    }, F::kIdNext);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
+      e.Enable(m_preview->GetCurrentPage() > m_preview->GetMinPage());
+    }, F::kIdPrevious);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
+      e.Enable(m_preview->GetMaxPage() > m_preview->GetMinPage());
+    }, F::kIdOnePageTwoPages);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
+      e.Enable(m_preview->GetZoom() < CLangPreview::kZoomSteps[CLangPreview::kZoomStepCount - 1]);
+    }, F::kIdZoomIn);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
+      e.Enable(m_preview->GetZoom() > CLangPreview::kZoomSteps[0]);
+    }, F::kIdZoomOut);
+  }
+
+  void SetPageInfo(int, int) override {}
+  void SetZoomControl(int) override {}
+  int GetZoomControl() override { return m_preview->GetZoom(); }
+
+ private:
+  int Stride() const { return m_preview->TwoPages() ? 2 : 1; }
+  void Step(int direction) {
+    const int page = std::clamp(m_preview->GetCurrentPage() + direction * Stride(),
+                                m_preview->GetMinPage(), m_preview->GetMaxPage());
+    m_preview->SetCurrentPage(page);
+  }
+
+  CLangPreview* m_preview;
+  CLangPreviewFrame* m_frame;
+  wxButton* m_pages = nullptr;
+};
+
+CLangPreviewFrame::CLangPreviewFrame(CLangPreview* preview, wxWindow* parent,
+                                     const wxString& title)
+    : wxPreviewFrame(preview, parent, title, wxDefaultPosition, parent ? parent->GetSize() : wxSize(900, 700)) {}
+
+CLangPreviewFrame::~CLangPreviewFrame() {
+  // The closed preview has ended its print run; what the owner does next may start another.
+  auto closed = std::move(onClosed);
+  auto print = m_printAfterClose ? std::move(onPrint) : std::function<void()>{};
+  if (closed) closed();
+  if (print) wxTheApp->CallAfter(print);
+}
+
+void CLangPreviewFrame::CreateControlBar() {
+  m_controlBar = new CLangPreviewControlBar(static_cast<CLangPreview*>(m_printPreview), this);
+  m_controlBar->CreateButtons();
+}

@@ -1,0 +1,81 @@
+// The preview window through the production entry point: the Japanese captions, paging one and
+// two pages at a time, zoom steps, and what closing and "印刷" do.
+#include "app/print/ui/CLangPreview.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/button.h>
+
+#include "app/print/ui/PrintRun.h"
+#include "tests/support/GuiTest.h"
+
+namespace {
+
+using guitest::GuiTest;
+
+PrintPicture TallPage() {
+  auto img = std::make_shared<CxImage>();
+  img->Create(640, 6000, 24);
+  for (uint32_t y = 0; y < 6000; ++y) {
+    uint8_t* row = img->GetBits(y);
+    for (uint32_t x = 0; x < 640; ++x) row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = uint8_t(y);
+  }
+  return img;
+}
+
+CLangPreviewFrame* FindPreview() {
+  for (wxWindow* w : wxTopLevelWindows)
+    if (auto* frame = dynamic_cast<CLangPreviewFrame*>(w)) return frame;
+  return nullptr;
+}
+
+void Press(wxWindow* frame, int id) {
+  auto* button = dynamic_cast<wxButton*>(frame->FindWindow(id));
+  ASSERT_TRUE(button);
+  wxCommandEvent click(wxEVT_BUTTON, id);
+  click.SetEventObject(button);
+  button->GetEventHandler()->ProcessEvent(click);
+}
+
+class LangPreviewTest : public GuiTest {};
+
+TEST_F(LangPreviewTest, CaptionsPagingZoomAndClosing) {
+  print::PrintSettings s;
+  s.scalingMode = print::kFitWidth;
+  int closed = 0, printed = 0;
+  ASSERT_TRUE(printing::ShowPreview(nullptr, TallPage(), s, [&] { ++printed; }, [&] { ++closed; }));
+  CLangPreviewFrame* frame = FindPreview();
+  ASSERT_TRUE(frame);
+  using F = CLangPreviewFrame;
+  const std::pair<int, const char*> captions[] = {
+      {F::kIdPrint, "印刷"},   {F::kIdNext, "次のペ-ジ"},   {F::kIdPrevious, "前のペ-ジ"},
+      {F::kIdZoomIn, "拡大"},  {F::kIdZoomOut, "縮小"},     {F::kIdClose, "閉じる"},
+      {F::kIdOnePageTwoPages, "2 ページ(&T)"}};
+  for (const auto& [id, text] : captions)
+    EXPECT_EQ(frame->FindWindow(id)->GetLabel(), wxString::FromUTF8(text)) << id;
+  auto* preview = dynamic_cast<CLangPreview*>(frame->GetControlBar()->GetPrintPreview());
+  ASSERT_TRUE(preview);
+  // The page count is known once the first page has been rendered.
+  ASSERT_TRUE(guitest::WaitFor([&] { return preview->GetMaxPage() > 2; }));
+  EXPECT_EQ(preview->GetCurrentPage(), 1);
+  Press(frame, F::kIdNext);
+  EXPECT_EQ(preview->GetCurrentPage(), 2);
+  Press(frame, F::kIdOnePageTwoPages);
+  EXPECT_TRUE(preview->TwoPages());
+  EXPECT_EQ(frame->FindWindow(F::kIdOnePageTwoPages)->GetLabel(),
+            wxString::FromUTF8("1 ページ(&O)"));
+  Press(frame, F::kIdPrevious);
+  EXPECT_EQ(preview->GetCurrentPage(), 1);
+  const int zoom = preview->GetZoom();
+  Press(frame, F::kIdZoomIn);
+  EXPECT_GT(preview->GetZoom(), zoom);
+  Press(frame, F::kIdZoomOut);
+  EXPECT_EQ(preview->GetZoom(), zoom);
+  guitest::Pump(200);
+  EXPECT_TRUE(guitest::SaveScreenshot(frame, guitest::ScreenshotPath("print-preview-two-pages.png")));
+  Press(frame, F::kIdPrint);
+  ASSERT_TRUE(guitest::WaitFor([&] { return FindPreview() == nullptr && printed == 1; }));
+  EXPECT_EQ(closed, 1);
+}
+
+}  // namespace
