@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "capture/CaptureOptions.h"
+#include "capture/DevToolsPipe.h"
+#include "tests/support/TempDir.h"
 
 using capture::ParseCommandLine;
 
@@ -65,4 +70,36 @@ TEST(CaptureOptions, HelpListsEveryExitCode) {
   for (const char* code : {"\n  0 ", "\n  1 ", "\n  2 ", "\n  3 ", "\n  4 ", "\n  5 ", "\n  6 ",
                            "\n  130 "})
     EXPECT_NE(help.find(code), std::string::npos) << code;
+}
+
+TEST(BrowserCommandLine, OfflineFlagsAlwaysAndNoSandboxOnlyForRoot) {
+  const std::vector<std::string> user = capture::BrowserArguments("/tmp/p", false);
+  const std::vector<std::string> root = capture::BrowserArguments("/tmp/p", true);
+  for (const char* flag : {"--headless", "--disable-gpu", "--no-first-run",
+                           "--disable-background-networking", "--disable-component-update",
+                           "--disable-sync", "--remote-debugging-pipe", "--user-data-dir=/tmp/p"}) {
+    EXPECT_NE(std::find(user.begin(), user.end(), flag), user.end()) << flag;
+    EXPECT_NE(std::find(root.begin(), root.end(), flag), root.end()) << flag;
+  }
+  EXPECT_EQ(std::find(user.begin(), user.end(), "--no-sandbox"), user.end());
+  EXPECT_NE(std::find(root.begin(), root.end(), "--no-sandbox"), root.end());
+  // No debugging port is ever opened.
+  for (const std::string& a : root) EXPECT_EQ(a.find("--remote-debugging-port"), std::string::npos);
+}
+
+TEST(BrowserCommandLine, TheProgramIsFoundByPathOrInPath) {
+  testsupport::TempDir dir;
+  const std::filesystem::path program = dir / "chromium-headless-shell";
+  testsupport::WriteFile(program, "#!/bin/sh\n");
+  testsupport::WriteFile(dir / "not-executable", "x");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  EXPECT_EQ(capture::FindBrowser(program), program);
+  EXPECT_EQ(capture::FindBrowser(dir / "not-executable"), "");
+  EXPECT_EQ(capture::FindBrowser(dir / "missing"), "");
+  const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", ("/nonexistent::" + dir.path().string()).c_str(), 1);
+  EXPECT_EQ(capture::FindBrowser(""), program);
+  setenv("PATH", "/nonexistent", 1);
+  EXPECT_EQ(capture::FindBrowser(""), "");
+  setenv("PATH", oldPath.c_str(), 1);
 }
