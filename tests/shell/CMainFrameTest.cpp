@@ -244,27 +244,26 @@ TEST_F(CMainFrameTest, CommandsGoToViewThenDocumentThenFrameThenApplication) {
 
 TEST_F(CMainFrameTest, CommandsNobodyHandlesAreDisabled) {
   SetTab(0);
-  // Print setup has no handler in this test program; the view enables "open the address".
+  // The Evernote settings have no handler yet; the view enables "open the address".
   m_page->Bind(
       wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, res::kIdOpenPageAddress);
-  EXPECT_FALSE(MenuEnabled(res::kIdPrintSetup));
+  EXPECT_FALSE(MenuEnabled(res::kIdEvernoteSettings));
   EXPECT_TRUE(MenuEnabled(res::kIdAppAbout)) << "declared: the application shows it";
-  m_frame->DeclareCommand(res::kIdPrintSetup);
-  EXPECT_TRUE(MenuEnabled(res::kIdPrintSetup));
+  m_frame->DeclareCommand(res::kIdEvernoteSettings);
+  EXPECT_TRUE(MenuEnabled(res::kIdEvernoteSettings));
   EXPECT_TRUE(MenuEnabled(res::kIdViewStatusBar)) << "the frame handles it";
   EXPECT_FALSE(MenuEnabled(res::kIdFileSave)) << "the document: nothing loaded";
   // The tool bar follows the same route.
   m_frame->MainToolBar()->UpdateWindowUI();
-  EXPECT_FALSE(m_frame->MainToolBar()->GetToolEnabled(res::kIdFilePrint));
+  EXPECT_FALSE(m_frame->MainToolBar()->GetToolEnabled(res::kIdSendMail));
   EXPECT_FALSE(m_frame->MainToolBar()->GetToolEnabled(res::kIdPictureDisplay));
   OpenScrap();
   EXPECT_TRUE(MenuEnabled(res::kIdFileSave));
   m_frame->MainToolBar()->UpdateWindowUI();
   EXPECT_TRUE(m_frame->MainToolBar()->GetToolEnabled(res::kIdFileSave));
-  // Printing, range selection and crop are not built yet: nothing handles them.
-  for (int id : {res::kIdFilePrint, res::kIdPrintPreview, res::kIdRangeSelect, res::kIdCrop})
+  // Range selection and crop are not built yet: nothing handles them.
+  for (int id : {res::kIdRangeSelect, res::kIdCrop})
     EXPECT_FALSE(m_frame->MainToolBar()->GetToolEnabled(id)) << id;
-  EXPECT_FALSE(MenuEnabled(res::kIdFilePrint));
   EXPECT_FALSE(m_frame->MainToolBar()->GetToolEnabled(res::kIdPictureDisplay))
       << "the pictures display button is for the pictures tab";
 }
