@@ -97,12 +97,19 @@ TEST(SingleInstanceProcess, SecondInstanceHandsOverItsCaptureAndEnds) {
   const std::string third = (dir / "third.log").string();
   Process three({}, third);
   EXPECT_NE(three.WaitFor(20s), -1);
-  std::this_thread::sleep_for(300ms);
+  const auto count = [](const std::string& log, const std::string& word) {
+    size_t n = 0;
+    for (size_t at = 0; (at = log.find(word, at)) != std::string::npos; ++at) ++n;
+    return n;
+  };
+  // The raise is carried out on the first instance's event loop, after the third has ended.
+  const auto end = std::chrono::steady_clock::now() + 10s;
+  while (count(testsupport::ReadFile(first), "foreground") < 2 &&
+         std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(20ms);
   const std::string log = testsupport::ReadFile(first);
-  size_t handovers = 0;
-  size_t foregrounds = 0;
-  for (size_t at = 0; (at = log.find("handover ", at)) != std::string::npos; ++at) ++handovers;
-  for (size_t at = 0; (at = log.find("foreground", at)) != std::string::npos; ++at) ++foregrounds;
+  const size_t handovers = count(log, "handover ");
+  const size_t foregrounds = count(log, "foreground");
   EXPECT_EQ(handovers, 1u) << log;
   EXPECT_EQ(foregrounds, 2u) << log;
   EXPECT_EQ(testsupport::ReadFile(third).find("shown"), std::string::npos);
