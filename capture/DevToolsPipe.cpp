@@ -25,6 +25,9 @@ namespace {
 constexpr std::string_view kBrowserName = "chromium-headless-shell";
 constexpr auto kStartupLimit = std::chrono::seconds(20);
 constexpr auto kCloseLimit = std::chrono::seconds(3);
+// The largest message taken from the browser: a band of the page picture as base64 PNG is far
+// below it; a page cannot make this process hold more than this for one answer.
+constexpr size_t kMaxMessageBytes = size_t(512) << 20;
 
 bool IsExecutable(const std::filesystem::path& p) {
   std::error_code ec;
@@ -253,6 +256,10 @@ std::optional<Json> DevToolsPipe::ReadMessage(Clock::time_point deadline, PipeFa
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (n <= 0) {
       failure = {PipeError::kClosed, "the browser ended unexpectedly"};
+      return std::nullopt;
+    }
+    if (m_buffer.size() + size_t(n) > kMaxMessageBytes) {
+      failure = {PipeError::kProtocol, "the browser's answer is too large"};
       return std::nullopt;
     }
     m_buffer.append(chunk, size_t(n));
