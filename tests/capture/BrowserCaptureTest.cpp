@@ -1,8 +1,13 @@
 // Captures of pages the tests write, through headless Chromium: no network is used.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
+
+#include <chrono>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +17,8 @@
 #include "app/image/CxImage.h"
 #include "capture/CaptureRun.h"
 #include "tests/support/TempDir.h"
+
+extern char** environ;
 
 using namespace capture;
 namespace fs = std::filesystem;
@@ -274,5 +281,28 @@ TEST_F(BrowserCapture, TheProgramPrintsTheFolderAndReportsErrorsByExitCode) {
   out.clear();
   EXPECT_EQ(RunProgram("--help", out), 0);
   EXPECT_NE(out.find("Exit codes"), std::string::npos);
+}
+#endif
+
+#ifdef CLIPWREN_CAPTURE_PROGRAM
+TEST_F(BrowserCapture, CtrlCStopsTheCaptureAndLeavesNothing) {
+  testsupport::WriteFile(m_pages / "busy.html",
+                         Html("busy", "<script>const t=Date.now();while(Date.now()-t<8000){}</script>"));
+  const std::string out = m_out.path().string(), url = "file://" + (m_pages / "busy.html").string();
+  const char* argv[] = {CLIPWREN_CAPTURE_PROGRAM, "--no-import", "--output", out.c_str(),
+                        url.c_str(), nullptr};
+  pid_t pid = -1;
+  ASSERT_EQ(posix_spawn(&pid, CLIPWREN_CAPTURE_PROGRAM, nullptr, nullptr, const_cast<char**>(argv),
+                        environ),
+            0);
+  sleep(2);  // the browser is up and the page is loading
+  kill(pid, SIGINT);
+  const auto start = std::chrono::steady_clock::now();
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 130);
+  EXPECT_TRUE(fs::is_empty(m_out.path()));
 }
 #endif
