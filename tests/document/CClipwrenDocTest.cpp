@@ -1,11 +1,20 @@
 #include "app/document/ui/CClipwrenDoc.h"
 
+#include <wx/app.h>
 #include <wx/frame.h>
+#include <wx/image.h>
+#include <wx/radiobut.h>
 #include <wx/uiaction.h>
 
+#include <cstdlib>
 #include <map>
 
 #include "app/document/ScrapText.h"
+#include "app/pageview/PenTable.h"
+#include "app/print/ui/CClipwrenPrintout.h"
+#include "app/print/ui/CLangPreview.h"
+#include "app/print/ui/CPrintSettingDlg.h"
+#include "app/print/ui/PdfRender.h"
 #include "app/pageview/ui/CAllView.h"
 #include "app/pageview/ui/CClipwrenView.h"
 #include "app/res/Resource.h"
@@ -549,6 +558,107 @@ TEST_F(DocumentTest, ASwitchWhoseSaveFailsPutsTheTreeBackOnTheOpenScrap) {
   choose("b");
   EXPECT_EQ(m_questions.size(), 2u);
   EXPECT_TRUE(pvtest::WaitFor([&] { return tree.returnedTo.size() == 2; }));
+}
+
+// Printing from the document: the commands follow the picture, the preview opens on the marked
+// page, and every scaling mode prints the marks where the page layout puts them.
+CLangPreviewFrame* OpenPreview() {
+  for (wxWindow* w : wxTopLevelWindows)
+    if (auto* frame = dynamic_cast<CLangPreviewFrame*>(w)) return frame;
+  return nullptr;
+}
+
+TEST_F(DocumentTest, PrintCommandsFollowThePictureAndThePreviewOpensOnIt) {
+  EXPECT_FALSE(Enabled(res::kIdFilePrint));
+  EXPECT_FALSE(Enabled(res::kIdPrintPreview));
+  EXPECT_FALSE(Enabled(res::kIdPrintOptions));
+  EXPECT_TRUE(Enabled(res::kIdPrintSetup));
+  pvtest::MakeScrap(m_dir / "s", 600, 3000);
+  m_pane->OpenScrap((m_dir / "s").string());
+  for (int id : {res::kIdFilePrint, res::kIdPrintPreview, res::kIdPrintOptions})
+    EXPECT_TRUE(Enabled(id)) << id;
+  DrawStroke();
+  m_doc->PrintSettings().scalingMode = print::kFitWidth;
+  Command(res::kIdPrintPreview);
+  CLangPreviewFrame* preview = OpenPreview();
+  ASSERT_TRUE(preview);
+  auto* pages = preview->GetControlBar()->GetPrintPreview();
+  ASSERT_TRUE(guitest::WaitFor([&] { return pages->GetMaxPage() == 4; }));
+  preview->Close();
+  EXPECT_TRUE(guitest::WaitFor([] { return OpenPreview() == nullptr; }));
+  EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(DocumentTest, EveryModePrintsTheMarksWhereTheLayoutPutsThem) {
+  pvtest::MakeScrap(m_dir / "s", 1280, 20000);
+  m_pane->OpenScrap((m_dir / "s").string());
+  // A thick black stroke across the top of the page (view units are picture pixels at 100 %).
+  CSBImage* image = m_doc->PageImage();
+  CStroke* stroke = image->NewStroke(PenAt(1));
+  stroke->AddPoint({100, 40});
+  stroke->AddPoint({1100, 40});
+  stroke->Finish();
+  image->AddShape(stroke);
+  const PrintPicture picture = m_doc->MakePrintPicture();
+  ASSERT_TRUE(picture);
+  ASSERT_EQ(picture->GetHeight(), 20000u);
+  const RGBQUAD ink = picture->GetPixelColor(600, 20000 - 1 - 40);
+  ASSERT_LT(ink.rgbGreen, 160) << "the stroke is in the print picture";
+  for (const int mode : {print::kFitWhole, print::kFitWidth, print::kPageCount, print::kScale}) {
+    print::PrintSettings settings;
+    settings.scalingMode = mode;
+    settings.pageCount = 2;
+    CClipwrenPrintout printout(picture, settings, {1920, 1080, 508, 286});
+    const std::string pdf = (m_dir / ("mode" + std::to_string(mode) + ".pdf")).string();
+    std::string error;
+    ASSERT_TRUE(RenderPrintoutToPdf(printout, pdf, PdfPage{}, error)) << error;
+    // Where page 1 puts picture point (600, 40), read back from the PDF at the printing
+    // resolution.
+    const auto pieces = printout.Layout().PagePieces(1);
+    ASSERT_FALSE(pieces.empty()) << mode;
+    const print::PagePiece& p = pieces[0];
+    const double sx = double(p.dest.Width()) / double(p.source.Width());
+    const double sy = double(p.dest.Height()) / double(p.source.Height());
+    const int x = int(double(p.dest.left) + (600 - p.source.left) * sx);
+    const int y = int(double(p.dest.top) + (40 - p.source.top) * sy);
+    const std::string png = pdf + "-1";
+    ASSERT_EQ(std::system(("pdftoppm -png -r 300 -f 1 -l 1 -singlefile '" + pdf + "' '" + png +
+                           "'").c_str()),
+              0);
+    wxImage page;
+    ASSERT_TRUE(page.LoadFile(wxString::FromUTF8(png + ".png"), wxBITMAP_TYPE_PNG));
+    EXPECT_LT(page.GetGreen(x, y), 160) << "mode " << mode << " at " << x << "," << y;
+    // Below the ten-pixel stroke the page is white again.
+    EXPECT_GT(page.GetGreen(x, y + int(10 * sy) + 6), 200) << "mode " << mode;
+  }
+}
+
+TEST_F(DocumentTest, PrintSettingsDialogWritesBackOnlyOnOk) {
+  pvtest::MakeScrap(m_dir / "s", 300, 200);
+  m_pane->OpenScrap((m_dir / "s").string());
+  const auto answer = [](bool ok) {
+    wxTheApp->CallAfter([ok] {
+      for (wxWindow* w : wxTopLevelWindows)
+        if (auto* dlg = dynamic_cast<CPrintSettingDlg*>(w)) {
+          dynamic_cast<wxRadioButton*>(dlg->FindWindow(CPrintSettingDlg::kIdLandscape))
+              ->SetValue(true);
+          wxCommandEvent press(wxEVT_BUTTON, ok ? wxID_OK : wxID_CANCEL);
+          if (ok)
+            dlg->GetEventHandler()->ProcessEvent(press);
+          else
+            dlg->EndModal(wxID_CANCEL);
+        }
+    });
+  };
+  answer(false);
+  Command(res::kIdPrintOptions);
+  EXPECT_EQ(m_doc->PrintSettings().orientation, print::kPortrait);
+  answer(true);
+  Command(res::kIdPrintOptions);
+  EXPECT_EQ(m_doc->PrintSettings().orientation, print::kLandscape);
+  // Opening a scrap puts the settings back to their defaults.
+  m_pane->OpenScrap((m_dir / "s").string());
+  EXPECT_EQ(m_doc->PrintSettings().orientation, print::kPortrait);
 }
 
 }  // namespace

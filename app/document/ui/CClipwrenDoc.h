@@ -13,6 +13,7 @@
 #include "app/document/ui/DocPanes.h"
 #include "app/pageview/CSBImage.h"
 #include "app/print/PrintSettings.h"
+#include "app/print/ui/CClipwrenPrintout.h"
 #include "app/shell/AppSettings.h"
 
 // Active tab indexes.
@@ -93,6 +94,10 @@ class CClipwrenDoc : public wxEvtHandler {
   const shell::EvernoteSettings& Evernote() const { return m_evernote; }
   // How the open scrap is printed; back to the defaults for every scrap.
   print::PrintSettings& PrintSettings() { return m_printSettings; }
+  // What printing and the preview print: the active picture tab's current crop version with
+  // every visible mark drawn in, made anew for each print run; nullptr without a picture or
+  // when it cannot be made.
+  PrintPicture MakePrintPicture() const;
   // Set by the PDF export command; the print path reads and clears it.
   bool IsPdfExportPending() const { return m_pdfExportPending; }
   void SetPdfExportPending(bool pending) { m_pdfExportPending = pending; }
@@ -139,6 +144,14 @@ class CClipwrenDoc : public wxEvtHandler {
   void OnUpdateOpenAddress(wxUpdateUIEvent&);
   void OnCopyTab(wxCommandEvent&);
   void OnUpdateCopyTab(wxUpdateUIEvent&);
+  // Printing the active picture tab (settings, print, preview) and the printer setup.
+  void BindPrintCommands();
+  void OnPrintSettings(wxCommandEvent&);
+  void OnPrint(wxCommandEvent&);
+  void OnPrintPreview(wxCommandEvent&);
+  void OnPrinterSetup(wxCommandEvent&);
+  void OnUpdatePrintCommand(wxUpdateUIEvent&);
+  PrintPicture PrintPictureForCommand();
   bool SavePicture(CSBImage* image);
   // Tells the user that `path` could not be written.
   void ReportUnwritten(const std::string& path);

@@ -62,6 +62,7 @@ void CClipwrenDoc::BindCommands() {
   }
   Bind(wxEVT_MENU, &CClipwrenDoc::OnOpenAddress, this, res::kIdOpenPageAddress);
   Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateOpenAddress, this, res::kIdOpenPageAddress);
+  BindPrintCommands();
 }
 
 void CClipwrenDoc::OnSave(wxCommandEvent&) { (void)Save(); }
