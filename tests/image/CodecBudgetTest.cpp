@@ -276,4 +276,15 @@ TEST(LibraryFaults, DamagedRawAndJngFilesFailCleanly) {
   }
 }
 
+// A GIF frame may sit anywhere on its logical screen; one placed far past a tiny screen would
+// widen the canvas to 131070 x 131070 pixels, which the budget refuses before anything is made.
+TEST(GifBudget, FramesFarPastTheScreenAreHeldToTheBudget) {
+  Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255};
+  gif.insert(gif.end(), {0x2C, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00});
+  gif.insert(gif.end(), {0x02, 0x02, 0x44, 0x01, 0x00, 0x3B});
+  CxImage img;
+  EXPECT_FALSE(img.Decode(gif.data(), gif.size(), CXIMAGE_FORMAT_GIF));
+  EXPECT_STREQ(img.GetLastError(), "CXIMAGE_MAX_MEMORY exceeded");
+}
+
 }  // namespace
