@@ -76,6 +76,17 @@ class MainWindowTest : public guitest::GuiTest {
     ASSERT_NE(m_tabs, nullptr);
   }
 
+  // The window reaches the screen a moment after it is shown: waits until the screen shows its
+  // menu bar (light, never black) before taking the picture.
+  bool SaveShownScreenshot(const char* name) {
+    const bool shown = guitest::WaitFor([this] {
+      if (!m_frame->IsShownOnScreen()) return false;
+      const wxImage screen = GrabScreen(m_frame->GetScreenRect());
+      return screen.IsOk() && screen.GetRed(8, 8) > 100 && screen.GetGreen(8, 8) > 100;
+    });
+    return shown && SaveWindowScreenshot(m_frame, guitest::ScreenshotPath(name));
+  }
+
   void Select(const fs::path& path) {
     ASSERT_TRUE(m_frame->LeftView()->Tree()->SelectByPath(path.string()).IsOk()) << path;
     const wxString title = wxString::FromUTF8(path.filename().string());
@@ -109,14 +120,14 @@ TEST_F(MainWindowTest, SelectingScrapsSwitchingTabsAndClosing) {
   EXPECT_EQ(m_frame->CurrentMenuId(), 128);
   EXPECT_TRUE(MenuBarHas(m_frame, "ツール(&T)"));
   EXPECT_FALSE(m_frame->SearchToolBar()->IsShown());
-  EXPECT_TRUE(SaveWindowScreenshot(m_frame, guitest::ScreenshotPath("app-page-tab.png")));
+  EXPECT_TRUE(SaveShownScreenshot("app-page-tab.png"));
 
   // The text tab brings its own menu bar and the search bar; the page tab takes them back.
   ShowTab(2);
   EXPECT_EQ(m_frame->CurrentMenuId(), 136);
   EXPECT_FALSE(MenuBarHas(m_frame, "ツール(&T)"));
   EXPECT_TRUE(m_frame->SearchToolBar()->IsShown());
-  EXPECT_TRUE(SaveWindowScreenshot(m_frame, guitest::ScreenshotPath("app-text-tab.png")));
+  EXPECT_TRUE(SaveShownScreenshot("app-text-tab.png"));
   ShowTab(0);
   EXPECT_EQ(m_frame->CurrentMenuId(), 128);
   EXPECT_FALSE(m_frame->SearchToolBar()->IsShown());
