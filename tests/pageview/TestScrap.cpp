@@ -15,14 +15,7 @@
 
 namespace pvtest {
 
-bool WaitFor(const std::function<bool()>& done, int ms) {
-  wxStopWatch watch;
-  while (!done()) {
-    if (watch.Time() >= ms) return done();
-    guitest::Pump(10);
-  }
-  return true;
-}
+bool WaitFor(const std::function<bool()>& done, int ms) { return guitest::WaitFor(done, ms); }
 
 bool PointerTo(const wxPoint& at) {
   wxUIActionSimulator input;

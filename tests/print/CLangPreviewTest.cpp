@@ -71,7 +71,7 @@ TEST_F(LangPreviewTest, CaptionsPagingZoomAndClosing) {
   EXPECT_GT(preview->GetZoom(), zoom);
   Press(frame, F::kIdZoomOut);
   EXPECT_EQ(preview->GetZoom(), zoom);
-  guitest::Pump(200);
+  ASSERT_TRUE(guitest::WaitFor([&] { return frame->IsShownOnScreen(); }));
   EXPECT_TRUE(guitest::SaveScreenshot(frame, guitest::ScreenshotPath("print-preview-two-pages.png")));
   Press(frame, F::kIdPrint);
   ASSERT_TRUE(guitest::WaitFor([&] { return FindPreview() == nullptr && printed == 1; }));

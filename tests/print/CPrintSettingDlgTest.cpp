@@ -69,7 +69,7 @@ TEST_F(PrintSettingDlgTest, EachModeEnablesItsOwnControls) {
     EXPECT_EQ(Enabled(dlg, D::kIdPageCountBox), bool(e.pageBox)) << e.shot;
     EXPECT_EQ(Enabled(dlg, D::kIdScaleBox), bool(e.scaleBox)) << e.shot;
     EXPECT_EQ(Enabled(dlg, D::kIdScaleSpin), bool(e.scaleBox)) << e.shot;
-    guitest::Pump(100);
+    ASSERT_TRUE(guitest::WaitFor([&] { return dlg.IsShownOnScreen(); }));
     EXPECT_TRUE(guitest::SaveScreenshot(&dlg, guitest::ScreenshotPath(e.shot)));
   }
 }

@@ -24,14 +24,8 @@ using treetest::Listed;
 
 namespace {
 
-// Pumps events until done() holds or ms milliseconds have passed; the last value of done().
 bool WaitUntil(const std::function<bool()>& done, int ms = 15000) {
-  wxStopWatch watch;
-  while (!done()) {
-    if (watch.Time() >= ms) return done();
-    guitest::Pump(10);
-  }
-  return true;
+  return guitest::WaitFor(done, ms);
 }
 
 class TreeInputGuiTest : public guitest::GuiTest {
