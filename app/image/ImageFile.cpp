@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/image/ImageErrors.h"
+
 namespace {
 
 class Fd {
@@ -53,7 +55,7 @@ bool ReadWholeFile(const std::string& fileName, FileBytes& out, std::string& err
   try {
     out.data = std::make_unique_for_overwrite<uint8_t[]>(size ? size : 1);
   } catch (const std::bad_alloc&) {
-    error = "CxImage::Create can't allocate memory";
+    error = kImageOutOfMemory;
     return false;
   }
   size_t done = 0;
