@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+
+// Whether another process is using a file, the way the relay's save dialog has to know before
+// it may replace it. Unlinking a file here succeeds even while others have it open, so the
+// check looks for the two things that mean "in use": a lock held through another open file
+// (flock or POSIX record locks, whole or part of the file), or another process that has the
+// file open for writing. Processes of other users cannot be inspected and do not count.
+namespace pdfrelay {
+
+[[nodiscard]] bool IsFileInUse(const std::filesystem::path& file);
+
+enum class ReplaceResult {
+  kDeleted,      // the old file is gone
+  kInUse,        // another process is using it: the name must be refused
+  kNotDeleted,   // it did not exist, or deleting failed for another reason: the name stands
+};
+
+// Deletes the file the user chose to replace, unless another process is using it.
+[[nodiscard]] ReplaceResult DeleteUnlessInUse(const std::filesystem::path& file);
+
+}  // namespace pdfrelay

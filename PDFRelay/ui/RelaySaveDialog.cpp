@@ -1,0 +1,98 @@
+#include "PDFRelay/ui/RelaySaveDialog.h"
+
+#include <gtk/gtk.h>
+#include <wx/filedlg.h>
+#include <wx/filedlgcustomize.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include "PDFRelay/FileInUse.h"
+
+namespace pdfrelay {
+namespace {
+
+wxString Wx(const std::string& s) { return wxString::FromUTF8(s); }
+
+// The check box below the file list. Its state becomes the flag only when the user accepts;
+// a cancelled dialog leaves the remembered state alone.
+class OpenAfterSaveHook : public wxFileDialogCustomizeHook {
+ public:
+  explicit OpenAfterSaveHook(int& flag) : m_flag(flag) {}
+
+  void AddCustomControls(wxFileDialogCustomize& customizer) override {
+    m_check = customizer.AddCheckBox(wxString::FromUTF8(kOpenAfterSaveLabel));
+    m_check->SetValue(m_flag != 0);
+  }
+  void TransferDataFromCustomControls() override {
+    if (m_check) m_flag = m_check->GetValue() ? 1 : 0;
+  }
+
+ private:
+  int& m_flag;
+  wxFileDialogCheckBox* m_check = nullptr;
+};
+
+void ShowInUse(wxWindow* parent) {
+  wxMessageBox(wxString::FromUTF8(kFileInUseText), wxString::FromUTF8(kDialogTitle),
+               wxOK | wxICON_WARNING, parent);
+}
+
+// GTK asks this before it confirms replacing an existing file. A file another process is
+// using is refused here, so the dialog stays open with the name still in it; any other file
+// goes on to the usual "replace?" question.
+GtkFileChooserConfirmation OnConfirmOverwrite(GtkFileChooser* chooser, gpointer data) {
+  gchar* name = gtk_file_chooser_get_filename(chooser);
+  const bool inUse = name && IsFileInUse(name);
+  g_free(name);
+  if (!inUse) return GTK_FILE_CHOOSER_CONFIRMATION_CONFIRM;
+  ShowInUse(static_cast<wxWindow*>(data));
+  return GTK_FILE_CHOOSER_CONFIRMATION_SELECT_AGAIN;
+}
+
+}  // namespace
+
+std::optional<std::string> CRelaySaveDialog::AskSavePath(const std::string& proposedName,
+                                                         const std::string& startFolder,
+                                                         int& openAfterSave) {
+  std::string name = proposedName;
+  std::string folder = startFolder;
+  for (;;) {
+    wxFileDialog dialog(nullptr, Wx(kDialogTitle), Wx(folder), Wx(name),
+                        Wx(kPdfFilter), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    OpenAfterSaveHook hook(openAfterSave);
+    dialog.SetCustomizeHook(hook);
+    if (GtkWidget* widget = dialog.GetHandle()) {
+      gtk_window_set_position(GTK_WINDOW(widget), GTK_WIN_POS_CENTER);
+      gtk_window_set_keep_above(GTK_WINDOW(widget), TRUE);
+      g_signal_connect(widget, "confirm-overwrite", G_CALLBACK(OnConfirmOverwrite), &dialog);
+    }
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+
+    std::string path = dialog.GetPath().utf8_string();
+    if (path.empty()) return std::nullopt;
+    const std::filesystem::path chosen(path);
+    name = chosen.filename().string();
+    folder = chosen.parent_path().string();
+
+    // A name typed without an extension gets ".pdf". When that names an existing file the
+    // dialog never asked about it, so it comes back with the full name for the user to
+    // confirm there.
+    if (chosen.extension().empty()) {
+      path += ".pdf";
+      name += ".pdf";
+      std::error_code error;
+      if (std::filesystem::exists(path, error)) continue;
+    }
+
+    // The old file goes now, so the printer's monitor never meets it; one that came into use
+    // after the question brings the dialog back.
+    if (DeleteUnlessInUse(path) != ReplaceResult::kInUse) return path;
+    ShowInUse(nullptr);
+  }
+}
+
+void CRelaySaveDialog::OpenDocument(const std::string& path) {
+  (void)wxLaunchDefaultApplication(Wx(path));
+}
+
+}  // namespace pdfrelay
