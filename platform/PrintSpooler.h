@@ -27,6 +27,10 @@ typedef struct _cairo cairo_t;
 
 namespace platform::print {
 
+namespace detail {
+class Library;
+}
+
 // Host error numbers.
 inline constexpr long kErrorSuccess = 0;
 inline constexpr long kErrorFileNotFound = 2;
@@ -121,7 +125,7 @@ class Printer {
   std::string m_driver;
   std::string m_port;
   Access m_access = Access::Use;
-  std::filesystem::path m_driverFile;  // the loaded driver component
+  std::shared_ptr<detail::Library> m_driverLib;  // the driver component, loaded by path
 };
 
 struct PrintJobState;
