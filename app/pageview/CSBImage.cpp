@@ -49,6 +49,7 @@ bool CSBImage::Load() {
 
   m_picture.Destroy();
   m_loaded = false;
+  m_selection.Clear();
   (void)m_picture.Load(m_path, format);
   m_versionIndex = 0;
   m_previousVersionIndex = 0;
@@ -115,7 +116,11 @@ void CSBImage::ApplyUndo(const _HISITEM& item) {
     case kActionDeleted: ShowShape(item.shape, true); break;
     case kActionCropped: StepVersion(-1); break;
     case kActionErased:
-      if (m_view) (void)m_view->State().StepWorkingBitmap(-1);
+      // Floating pixels are put down first, so they belong to the step being undone.
+      if (m_view && m_view->State().WorkingIndex() > 0) {
+        CommitAndClearSelection();
+        (void)m_view->State().StepWorkingBitmap(-1);
+      }
       break;
     default: break;
   }
@@ -127,7 +132,10 @@ void CSBImage::ApplyRedo(const _HISITEM& item) {
     case kActionDeleted: ShowShape(item.shape, false); break;
     case kActionCropped: StepVersion(+1); break;
     case kActionErased:
-      if (m_view) (void)m_view->State().StepWorkingBitmap(+1);
+      if (m_view && m_view->State().WorkingIndex() < m_view->State().WorkingCount() - 1) {
+        CommitAndClearSelection();
+        (void)m_view->State().StepWorkingBitmap(+1);
+      }
       break;
     default: break;
   }
@@ -170,7 +178,9 @@ void CSBImage::SetTextBoxMoveMode(bool on) {
 }
 
 bool CSBImage::ToggleTool(int tool) {
-  const bool leavingRange = m_tool == kToolRangeSelect && tool != kToolRangeSelect;
+  const bool leavingRange = m_tool == kToolRangeSelect;
+  // Leaving the range tool puts floating pixels down; choosing it starts without a selection.
+  if (m_tool == kToolRangeSelect || tool == kToolRangeSelect) CommitAndClearSelection();
   if (m_tool == tool) {
     m_tool = kToolNone;
   } else {
@@ -185,6 +195,7 @@ bool CSBImage::ToggleTool(int tool) {
 bool CSBImage::ToggleCrop() {
   if (m_editFlag == 1) {
     const bool leavingRange = m_tool == kToolRangeSelect;
+    if (leavingRange) CommitAndClearSelection();
     m_editFlag = 0;
     m_tool = kToolNone;
     SetTextBoxMoveMode(false);

@@ -7,6 +7,8 @@
 
 #include "app/image/CxImage.h"
 #include "app/pageview/CArrow.h"
+#include "app/pageview/CGesture.h"
+#include "app/pageview/CSelectionRect.h"
 #include "app/pageview/CShapeHistory.h"
 #include "app/pageview/CStroke.h"
 #include "app/pageview/CTextBox.h"
@@ -65,6 +67,39 @@ class CSBImage {
 
   // Frees every shape (text box windows included) and forgets the history.
   void Clear();
+
+  // The range selection (view units) and the pixels floating in it.
+  CSelectionRect& Selection() { return m_selection; }
+  const CSelectionRect& Selection() const { return m_selection; }
+  // Picture pixels under a view rectangle of the current crop version.
+  [[nodiscard]] CRect PictureRectOf(const CRect& view) const;
+  // What the view shows over a view rectangle: the current crop version at its zoom, the
+  // floating pixels and every visible mark; nullopt when no picture is loaded or the bitmap
+  // cannot be made. Copying and lifting take their pixels from here.
+  [[nodiscard]] std::optional<CxImage> ComposeView(const CRect& view) const;
+  enum class LiftResult { Lifted, AlreadyFloating, Nothing, TooBig };
+  // Lifts the selection: what the view shows under it floats, and the picture beneath is
+  // erased (one erase step). TooBig leaves everything as it was.
+  [[nodiscard]] LiftResult LiftSelection();
+  // Puts floating pixels down into the working bitmap, stretched to the selection's picture
+  // pixels, as part of the current erase step (no history entry); false when none float.
+  bool CommitLifted();
+  // The selection's rectangle leaves: floating pixels are put down first.
+  void CommitAndClearSelection();
+  // Erases the lift rectangle (the selection when nothing is lifted) to white and records it.
+  // False, with the picture unchanged, when there is no selection or the step cannot be kept.
+  [[nodiscard]] bool EraseRange();
+  // The erase command: erases, then the selection and any floating pixels are gone.
+  [[nodiscard]] bool EraseSelection();
+  // A press of the range tool at a view point on the picture: outside the selection it puts
+  // floating pixels down and starts a new rubber band; on the selection it lifts the pixels
+  // (once) and starts moving or resizing it. nullptr when the lift failed (`lift` tells why).
+  [[nodiscard]] std::unique_ptr<CGesture> BeginRangeDrag(CPoint view, LiftResult* lift = nullptr);
+  // A press in crop mode at a view point on the picture.
+  [[nodiscard]] std::unique_ptr<CGesture> BeginCropDrag(CPoint view);
+  // Crops the current version to a view rectangle (cut to the picture) as a new crop version
+  // and records it; a rectangle without width or height does nothing.
+  bool Crop(const CRect& view);
 
   CStroke* NewStroke(const PenDef& pen);
   CArrow* NewArrow();
@@ -131,6 +166,7 @@ class CSBImage {
   std::vector<std::unique_ptr<CTextBox>> m_textBoxes;
   int m_textBoxCount = 0;
   CShapeHistory m_history;
+  CSelectionRect m_selection;
 };
 
 // The format code a ".pdf" path asks the image object for.

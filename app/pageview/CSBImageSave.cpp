@@ -34,6 +34,11 @@ std::optional<CxImage> CSBImage::Flatten() {
   if (!out.IsValid()) return std::nullopt;
 
   const PixelTarget target = TargetOf(out);
+  // Pixels still floating land where putting them down would place them.
+  if (m_selection.IsFloating()) {
+    pixels::Stretch(m_selection.Lifted(), target,
+                    PictureRectOf(m_selection.Rect()).Offset(-source.left, -source.top));
+  }
   // View units to picture pixels at the version's zoom: the screen showed one view unit over
   // 100 / zoom picture pixels.
   const ViewMapping map{100.0 / std::max(version.zoom, 1), 0.0, 0.0};

@@ -8,8 +8,8 @@
 CViewState::CViewState() { Reset(); }
 
 void CViewState::Reset() {
-  m_working.clear();
-  m_workingIndex = -1;
+  m_working.Destroy();
+  m_patches.Clear();
   m_versions.assign(1, _CROPSTATE{});
   m_extentWidth = 0;
   m_extentHeight = 0;
@@ -18,8 +18,8 @@ void CViewState::Reset() {
 
 CViewState::BuildResult CViewState::BuildWorkingBitmap(const CxImage& picture) {
   m_versions.assign(1, _CROPSTATE{});
-  m_working.clear();
-  m_workingIndex = -1;
+  m_working.Destroy();
+  m_patches.Clear();
   const uint32_t width = picture.GetWidth();
   const uint32_t height = picture.GetHeight();
   if (!picture.IsValid() || width == 0 || height == 0) return BuildResult::Empty;
@@ -41,8 +41,7 @@ CViewState::BuildResult CViewState::BuildWorkingBitmap(const CxImage& picture) {
       }
     }
   }
-  m_working.push_back(std::move(bitmap));
-  m_workingIndex = 0;
+  m_working = std::move(bitmap);
   const CRect whole{0, 0, static_cast<int>(width), static_cast<int>(height)};
   _CROPSTATE& v0 = m_versions[0];
   v0.source = v0.zoomed = v0.base = whole;
@@ -50,25 +49,21 @@ CViewState::BuildResult CViewState::BuildWorkingBitmap(const CxImage& picture) {
 }
 
 const CxImage* CViewState::WorkingBitmap() const {
-  return m_workingIndex < 0 ? nullptr : &m_working[static_cast<size_t>(m_workingIndex)];
+  return m_working.IsValid() ? &m_working : nullptr;
 }
 
-CxImage* CViewState::WorkingBitmap() {
-  return m_workingIndex < 0 ? nullptr : &m_working[static_cast<size_t>(m_workingIndex)];
-}
+CxImage* CViewState::WorkingBitmap() { return m_working.IsValid() ? &m_working : nullptr; }
 
-void CViewState::PushWorkingBitmap(CxImage bitmap) {
-  m_working.resize(static_cast<size_t>(m_workingIndex + 1));
-  if (static_cast<int>(m_working.size()) >= kMaxWorkingBitmaps) m_working.pop_front();
-  m_working.push_back(std::move(bitmap));
-  m_workingIndex = static_cast<int>(m_working.size()) - 1;
+bool CViewState::EraseRect(const CRect& picture) { return m_patches.FillWhite(m_working, picture); }
+
+bool CViewState::PasteRect(const CRect& picture, const CxImage& pixels) {
+  return m_patches.Paste(m_working, picture, pixels);
 }
 
 bool CViewState::StepWorkingBitmap(int delta) {
-  const int next = m_workingIndex + delta;
-  if (m_workingIndex < 0 || next < 0 || next >= WorkingCount()) return false;
-  m_workingIndex = next;
-  return true;
+  if (delta < 0) return m_patches.Undo(m_working);
+  if (delta > 0) return m_patches.Redo(m_working);
+  return false;
 }
 
 _CROPSTATE& CViewState::Version(int index) {

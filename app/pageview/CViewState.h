@@ -1,20 +1,19 @@
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <vector>
 
 #include "app/image/CxImage.h"
+#include "app/pageview/CErasePatchStore.h"
 #include "app/pageview/CropState.h"
 #include "app/pageview/Geometry.h"
 
 // What a page view knows about its picture apart from its window: the working bitmap (a
-// 24-bit copy of the picture at 100 %, the source of all painting and flattening) with its
-// versions for undoing range erases, the crop versions, and the displayed extent. Kept free of
+// 24-bit copy of the picture at 100 %, the source of all painting and flattening) with the
+// patches that undo its range erases, the crop versions, and the displayed extent. Kept free of
 // the toolkit so zoom, crop and flattening can be tested without a display.
 class CViewState {
  public:
-  static constexpr int kMaxWorkingBitmaps = 256;
   static constexpr int kMaxCropVersions = 1000;
 
   enum class BuildResult { Ok, Empty, TooBig };
@@ -30,13 +29,19 @@ class CViewState {
 
   const CxImage* WorkingBitmap() const;
   CxImage* WorkingBitmap();
-  int WorkingIndex() const { return m_workingIndex; }
-  int WorkingCount() const { return static_cast<int>(m_working.size()); }
-  // A new working bitmap after the current one. Versions that were stepped back over are
-  // dropped first; when all slots are taken the oldest version goes.
-  void PushWorkingBitmap(CxImage bitmap);
+  // Versions of the working bitmap: 0 as loaded, one more for each erase; -1 and 0 without a
+  // working bitmap.
+  int WorkingIndex() const { return m_working.IsValid() ? m_patches.Index() : -1; }
+  int WorkingCount() const { return m_working.IsValid() ? m_patches.Count() : 0; }
+  // Whitens a rectangle of picture pixels as a new version; false (nothing changed) when the
+  // rectangle misses the picture or its old pixels cannot be kept.
+  [[nodiscard]] bool EraseRect(const CRect& picture);
+  // Puts lifted pixels down over a rectangle of picture pixels, stretched to it, as part of
+  // the current version (no new one).
+  bool PasteRect(const CRect& picture, const CxImage& pixels);
   // Moves to the previous or next version; false when there is none.
   bool StepWorkingBitmap(int delta);
+  const CErasePatchStore& Patches() const { return m_patches; }
 
   int VersionCount() const { return static_cast<int>(m_versions.size()); }
   _CROPSTATE& Version(int index);
@@ -67,8 +72,8 @@ class CViewState {
  private:
   void ChangeZoom(int index, int newZoom);
 
-  std::deque<CxImage> m_working;
-  int m_workingIndex = -1;
+  CxImage m_working;
+  CErasePatchStore m_patches;
   std::vector<_CROPSTATE> m_versions;
   int m_extentWidth = 0;
   int m_extentHeight = 0;

@@ -38,4 +38,18 @@ CRect ViewToPicture(const CRect& view, int zoom, CPoint origin) {
           origin.y + map(view.bottom)};
 }
 
+_CROPSTATE CropVersion(const _CROPSTATE& previous, const CRect& crop) {
+  const CRect r = crop.Normalized();
+  const int z = std::max(previous.zoom, 1);
+  auto map = [z](int v) { return static_cast<int>(static_cast<long long>(v) * 100 / z); };
+  _CROPSTATE next;
+  next.zoom = next.baseZoom = z;
+  next.zoomed = next.base = {0, 0, r.Width(), r.Height()};
+  const CPoint o = previous.source.TopLeft();
+  const int left = o.x + map(r.left), top = o.y + map(r.top);
+  next.source = CRect{left, top, left + map(r.Width()), top + map(r.Height())}.Intersect(
+      previous.source);
+  return next;
+}
+
 }  // namespace zoom

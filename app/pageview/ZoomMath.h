@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/pageview/CropState.h"
 #include "app/pageview/Geometry.h"
 
 // Zoom arithmetic of the page view. Zooms are whole percentages.
@@ -28,5 +29,11 @@ inline constexpr int kStep = 10;
 // Picture pixels under a view rectangle (zoom z, crop source origin). Integer division, as
 // the range tools use it.
 [[nodiscard]] CRect ViewToPicture(const CRect& view, int zoom, CPoint sourceOrigin);
+
+// The crop version made from `crop` (view units of version `previous`, on its picture): shown
+// at the previous version's zoom, drawn from 0, 0 at the crop's size; its source is the crop
+// mapped to picture pixels, the right and bottom edges from the left and top plus the mapped
+// width and height, and kept inside the previous source.
+[[nodiscard]] _CROPSTATE CropVersion(const _CROPSTATE& previous, const CRect& crop);
 
 }  // namespace zoom

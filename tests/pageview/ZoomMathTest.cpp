@@ -110,25 +110,6 @@ TEST(ViewState, WorkingBitmapIsA24BitCopyOfAnyDepth) {
   EXPECT_EQ(state.WorkingCount(), 1);
 }
 
-TEST(ViewState, WorkingStackDropsOldestAndStepsBack) {
-  CViewState state;
-  ASSERT_EQ(state.BuildWorkingBitmap(Picture(2, 2)), CViewState::BuildResult::Ok);
-  for (int i = 0; i < CViewState::kMaxWorkingBitmaps + 5; ++i) {
-    CxImage next = Picture(2, 2);
-    next.GetBits(0)[0] = static_cast<uint8_t>(i);
-    state.PushWorkingBitmap(std::move(next));
-  }
-  EXPECT_EQ(state.WorkingCount(), CViewState::kMaxWorkingBitmaps);
-  EXPECT_EQ(state.WorkingIndex(), CViewState::kMaxWorkingBitmaps - 1);
-  EXPECT_EQ(state.WorkingBitmap()->GetBits(0)[0], static_cast<uint8_t>(260));
-  EXPECT_TRUE(state.StepWorkingBitmap(-1));
-  EXPECT_EQ(state.WorkingBitmap()->GetBits(0)[0], static_cast<uint8_t>(259));
-  // A new version after stepping back replaces the ones ahead.
-  state.PushWorkingBitmap(Picture(2, 2));
-  EXPECT_EQ(state.WorkingIndex(), state.WorkingCount() - 1);
-  EXPECT_FALSE(state.StepWorkingBitmap(+1));
-}
-
 TEST(ViewState, CropTableKeepsVersionZeroWhenFull) {
   CViewState state;
   ASSERT_EQ(state.BuildWorkingBitmap(Picture(50, 50)), CViewState::BuildResult::Ok);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/pageview/Geometry.h"
+
+// One mouse drag of a page view, from the button press to its end. The view holds at most one
+// and feeds it the pointer's moves in view units; the drag ends by the same call whether the
+// button came up or the capture was taken away, so both leave the model in the same state.
+class CGesture {
+ public:
+  virtual ~CGesture() = default;
+  // The pointer moved to `view` (already kept where the drag allows).
+  virtual void Move(CPoint view) = 0;
+  // Ends the drag at `view`; true when it changed the picture tab.
+  virtual bool Finish(CPoint view) = 0;
+};
