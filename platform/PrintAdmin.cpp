@@ -23,7 +23,7 @@ namespace detail {
 std::shared_ptr<Library> Library::Load(const fs::path& file) {
   std::error_code ec;
   if (!fs::is_regular_file(file, ec)) return nullptr;
-  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!handle) return nullptr;
   return std::shared_ptr<Library>(new Library(handle));
 }
@@ -302,7 +302,10 @@ bool AddPort(void* window, const std::string& monitorName, long& error) {
     error = kErrorInvalidParameter;
     return false;
   }
-  if (!MonitorOfPort(machine, portName).empty()) {
+  // The monitor's own port is there already (an earlier install left it): nothing to add.
+  const std::string owner = MonitorOfPort(machine, portName);
+  if (owner == monitorName) return true;
+  if (!owner.empty()) {
     error = kErrorAlreadyExists;
     return false;
   }

@@ -18,6 +18,7 @@ inline constexpr long kErrorUnknownPrintProcessor = 1798;
 inline constexpr long kErrorInvalidDatatype = 1804;
 inline constexpr long kErrorInvalidEnvironment = 1805;
 inline constexpr long kErrorBusy = 170;
+inline constexpr long kErrorPrinterHasJobsQueued = 3009;
 
 inline constexpr const char* kEnvX64 = "Windows x64";
 inline constexpr const char* kEnvX86 = "Windows NT x86";

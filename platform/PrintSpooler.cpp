@@ -268,6 +268,16 @@ bool Printer::Delete(long& error) {
     error = kErrorInvalidPrinterName;
     return false;
   }
+  // Jobs still queued keep the printer: their port would have nowhere to go.
+  std::error_code ec;
+  for (fs::directory_iterator it(SpoolFolder(), ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->path().extension() != ".SHD") continue;
+    const auto job = ReadJobRecord(it->path());
+    if (job && job->printer == m_name) {
+      error = kErrorPrinterHasJobsQueued;
+      return false;
+    }
+  }
   if (!machine.DeleteKey(PrinterKey(m_name))) {
     error = kErrorAccessDenied;
     return false;
@@ -279,6 +289,12 @@ bool Printer::Delete(long& error) {
 }
 
 bool Printer::CancelJob(std::uint32_t jobId, long& error) {
+  // Checked first: uninstalling cancels thousands of job numbers that never existed.
+  std::error_code ec;
+  if (!fs::exists(JobRecordFile(jobId), ec)) {
+    error = kErrorInvalidParameter;
+    return false;
+  }
   if (!SpoolerRunning()) {
     error = kErrorRpcServerUnavailable;
     return false;
