@@ -63,6 +63,8 @@ bool DecodeDibBody(CxImage& img, ByteSpan in, uint32_t heightOverride, size_t bi
 bool SniffJpeg(ByteSpan in);
 bool DecodeJpeg(CxImage& img, ByteSpan in, const CxDecodeHint& hint);
 bool EncodeJpeg(const CxImage& img, std::vector<uint8_t>& out);
+// The frame's size from the header alone; false when libjpeg cannot read the header.
+bool JpegFrameSize(ByteSpan in, uint32_t& width, uint32_t& height);
 // Decodes a sequential JPEG whose restart markers fall on row boundaries in horizontal stripes
 // on several threads; false (without a message) when the file does not qualify or a stripe
 // fails, and the caller then decodes it in one pass.

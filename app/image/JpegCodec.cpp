@@ -112,6 +112,25 @@ bool DecodeJpegSequential(CxImage& img, ByteSpan in, const CxDecodeHint& hint) {
 
 }  // namespace
 
+bool JpegFrameSize(ByteSpan in, uint32_t& width, uint32_t& height) {
+  if (!SniffJpeg(in)) return false;
+  jpeg_decompress_struct cinfo;
+  ErrorManager err;
+  InitErrors(err);
+  cinfo.err = &err.pub;
+  if (setjmp(err.jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, in.data, static_cast<unsigned long>(in.size));
+  jpeg_read_header(&cinfo, TRUE);
+  width = cinfo.image_width;
+  height = cinfo.image_height;
+  jpeg_destroy_decompress(&cinfo);
+  return true;
+}
+
 bool DecodeJpeg(CxImage& img, ByteSpan in, const CxDecodeHint& hint) {
   if (!SniffJpeg(in)) {
     img.SetLastError("Not a JPEG file");
