@@ -125,6 +125,10 @@ class CClipwrenDoc : public wxEvtHandler {
   std::function<void(const wxString&)> showMessage;
   // Opens an address with the desktop's browser; tests replace it.
   std::function<void(const std::string&)> openAddress;
+  // The application's printer choice for PDF export: the printer to print on, empty when the
+  // virtual PDF printer is not installed. Set by the application, which holds the printer
+  // names read at start.
+  std::function<std::string()> choosePdfPrinter;
 
  private:
   void BindCommands();
@@ -151,6 +155,11 @@ class CClipwrenDoc : public wxEvtHandler {
   void OnPrintPreview(wxCommandEvent&);
   void OnPrinterSetup(wxCommandEvent&);
   void OnUpdatePrintCommand(wxUpdateUIEvent&);
+  // PDF export through the virtual printer and that printer's preferences.
+  void OnExportPdf(wxCommandEvent&);
+  void OnUpdateExportPdf(wxUpdateUIEvent&);
+  void OnPdfSettings(wxCommandEvent&);
+  void ExportPdf();
   PrintPicture PrintPictureForCommand();
   bool SavePicture(CSBImage* image);
   // Tells the user that `path` could not be written.

@@ -16,6 +16,7 @@
 #include "app/shell/ui/CTextPaneCtrl.h"
 #include "app/store/ui/CFolderTreeCtrl.h"
 #include "app/shell/CommandLine.h"
+#include "app/print/ui/PdfExport.h"
 #include "app/shell/PrinterList.h"
 #include "app/shell/ui/CAboutDlg.h"
 #include "app/shell/ui/CMainFrame.h"
@@ -94,6 +95,9 @@ bool CClipwrenApp::OnInit() {
 
   // An empty document, the main window, its panes and the four tab views.
   m_document = std::make_unique<CClipwrenDoc>();
+  // PDF export prints on the virtual printer only when it was installed when the program
+  // started.
+  m_document->choosePdfPrinter = [this] { return printing::ChoosePdfPrinter(m_printerNames); };
   auto* frame = new CMainFrame(*m_settings);
   if (!frame->CreateClient() || !frame->IsComplete()) {
     frame->Destroy();
