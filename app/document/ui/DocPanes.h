@@ -28,6 +28,8 @@ class ITextPane {
   virtual ~ITextPane() = default;
   virtual void SetText(const std::string& utf8) = 0;
   virtual std::string GetText() const = 0;
+  // "検索" (Ctrl+F): the text tab's find dialog. A pane without one has nothing to open.
+  virtual void OpenFindDialog() {}
 };
 
 // The pictures tab: lists a scrap's pictures folder; the count is how many it shows.

@@ -163,6 +163,7 @@ class CMainFrame : public wxFrame, public IFrameHooks {
 
   // CMainFrameFind.cpp
   void OnFindInScrapbook(wxCommandEvent& event);
+  void OnFindNext(wxFindDialogEvent& event);
   void OnFindClose(wxFindDialogEvent& event);
 
   shell::AppSettings& m_settings;

@@ -107,6 +107,8 @@ void CMainFrame::BindCommands() {
   // Printing and print preview have no handler until the page view can print: their menu
   // items, tool buttons and Ctrl+P stay disabled.
   Bind(wxEVT_MENU, &CMainFrame::OnFindInScrapbook, this, res::kIdFindInScrapbook);
+  Bind(wxEVT_FIND, &CMainFrame::OnFindNext, this);
+  Bind(wxEVT_FIND_NEXT, &CMainFrame::OnFindNext, this);
   Bind(wxEVT_FIND_CLOSE, &CMainFrame::OnFindClose, this);
   // Commands carried out here that are always available.
   for (int id : {res::kIdHelpFinder, res::kIdHomePage, res::kIdAppExit, res::kIdNextPane,

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/store/FolderOperations.h"
+#include "app/store/FullTextSearch.h"
 #include "app/store/FolderTreeModel.h"
 #include "app/store/TreeDrop.h"
 #include "app/store/TreeSelection.h"
@@ -60,6 +61,18 @@ class CFolderTreeCtrl : public wxTreeCtrl,
   void SetBeforeDeleteHook(std::function<void()> hook) { m_beforeDelete = std::move(hook); }
   // Where the shell's questions go; the tree's own dialogs by default.
   void SetShellUi(platform::ShellUi* ui);
+
+  // "テキストの全文検索": one "find next" of the scrapbook-wide find dialog. Walks the tree from
+  // the caret item and opens the first scrap whose text contains `text` with the occurrence
+  // selected by the text finder; says "'%s' が見つかりません。" when the walk ends. False when
+  // nothing was found (or the text is empty).
+  bool SearchText(const std::string& text, bool matchCase, bool down);
+  // The text tab, which shows and selects what the walk finds.
+  void SetTextFinder(store::ScrapTextFinder* finder) { m_textFinder = finder; }
+  // The last search's text and options.
+  const store::FullTextRequest& LastSearch() const { return m_search; }
+  // Shows the not-found message; tests replace it.
+  std::function<void(const wxString&)> showMessage;
 
   store::FolderTreeModel& Model() { return m_model; }
   store::TreeSelection& Selection() { return m_sel; }
@@ -150,6 +163,8 @@ class CFolderTreeCtrl : public wxTreeCtrl,
   store::FolderOperations m_ops;
   store::TreeDrop m_drop;
 
+  store::ScrapTextFinder* m_textFinder = nullptr;
+  store::FullTextRequest m_search;
   std::function<void(const store::TreeItem&)> m_caretHook;
   std::function<void()> m_beforeDelete;
   int m_syncing = 0;        // >0 while the model's changes are mirrored: control events ignored
