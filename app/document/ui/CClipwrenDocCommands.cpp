@@ -60,6 +60,15 @@ void CClipwrenDoc::BindCommands() {
     Bind(wxEVT_MENU, &CClipwrenDoc::OnCopyTab, this, id);
     Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateCopyTab, this, id);
   }
+  // "検索" opens the text tab's find dialog, when the scrap has a text to search.
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) {
+        if (m_textPane) m_textPane->OpenFindDialog();
+      },
+      res::kIdFind);
+  Bind(
+      wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(m_textPresent && m_textPane); },
+      res::kIdFind);
   Bind(wxEVT_MENU, &CClipwrenDoc::OnOpenAddress, this, res::kIdOpenPageAddress);
   Bind(wxEVT_UPDATE_UI, &CClipwrenDoc::OnUpdateOpenAddress, this, res::kIdOpenPageAddress);
   BindPrintCommands();

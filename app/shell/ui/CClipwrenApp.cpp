@@ -13,8 +13,9 @@
 #include "app/pageview/ui/CAllView.h"
 #include "app/pageview/ui/CClipwrenView.h"
 #include "app/res/Resource.h"
-#include "app/shell/ui/CTextPaneCtrl.h"
 #include "app/store/ui/CFolderTreeCtrl.h"
+#include "app/store/ui/CLeftView.h"
+#include "app/tabs/ui/CTextView.h"
 #include "app/shell/CommandLine.h"
 #include "app/print/ui/PdfExport.h"
 #include "app/shell/PrinterList.h"
@@ -132,8 +133,12 @@ void CClipwrenApp::CreateTabViews() {
   // theirs after creation, as the page views do.
   m_pageView = new CAllView(tabs, res::kIdPageView, m_document.get());
   m_copyView = new CAllView(tabs, res::kIdCopyView, m_document.get());
-  auto* text = new CTextPaneCtrl(tabs);
+  auto* text = new CTextView(tabs, m_document.get());
   text->SetId(res::kIdTextView);
+  // The search box's Enter searches the text tab, and the scrapbook-wide search shows what it
+  // finds there.
+  text->SetSearchBox(frame->SearchBox());
+  if (frame->LeftView()) frame->LeftView()->Tree()->SetTextFinder(text);
   m_textView = text;
   m_document->SetTextPane(text);
   m_picturesView = new wxPanel(tabs, wxID_ANY);

@@ -1,5 +1,6 @@
 #include <wx/fdrepdlg.h>
 
+#include "app/res/ui/FindDialog.h"
 #include "app/shell/ui/CMainFrame.h"
 #include "app/store/ui/CFolderTreeCtrl.h"
 #include "app/store/ui/CLeftView.h"
@@ -11,8 +12,8 @@ void CMainFrame::OnFindInScrapbook(wxCommandEvent&) {
   if (m_findDialog) return;
   m_findData.SetFindString(wxEmptyString);
   m_findData.SetFlags(wxFR_DOWN);
-  m_findDialog = new wxFindReplaceDialog(
-      this, &m_findData, wxString::FromUTF8("テキストの全文検索"), wxFR_NOWHOLEWORD);
+  m_findDialog =
+      res::ui::CreateFindDialog(this, &m_findData, wxString::FromUTF8("テキストの全文検索"));
   m_findDialog->Show();
 }
 

@@ -7,6 +7,7 @@
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/res/Accelerators.h"
 #include "app/res/Resource.h"
+#include "app/res/ui/FindDialog.h"
 #include "app/res/ui/MenuBuilder.h"
 #include "app/store/ui/CDimEditCtrl.h"
 #include "app/tabs/TextSearch.h"
@@ -91,9 +92,6 @@ void CTextView::BindCommands() {
   Bind(wxEVT_LEFT_DOWN, &CTextView::OnLeftDown, this);
   Bind(wxEVT_RIGHT_DOWN, &CTextView::OnRightDown, this);
   Bind(wxEVT_RIGHT_UP, &CTextView::OnRightUp, this);
-  Bind(wxEVT_FIND, &CTextView::OnFindNext, this);
-  Bind(wxEVT_FIND_NEXT, &CTextView::OnFindNext, this);
-  Bind(wxEVT_FIND_CLOSE, &CTextView::OnFindClose, this);
   Bind(EVT_DIM_EDIT_ENTER, &CTextView::OnSearchBoxEnter, this);
 }
 
@@ -250,8 +248,12 @@ void CTextView::OpenFindDialog() {
   if (m_matchCase) flags |= wxFR_MATCHCASE;
   m_findData.SetFlags(flags);
   m_findData.SetFindString(SearchBoxText());
-  m_findDialog = new wxFindReplaceDialog(this, &m_findData, wxString::FromUTF8("検索"),
-                                         wxFR_NOWHOLEWORD);
+  m_findDialog = res::ui::CreateFindDialog(this, &m_findData, wxString::FromUTF8("検索"));
+  // The dialog's requests come here straight from the dialog: the toolkit hands a dialog's
+  // events to its top-level parent, which is the main window, not this view.
+  m_findDialog->Bind(wxEVT_FIND, &CTextView::OnFindNext, this);
+  m_findDialog->Bind(wxEVT_FIND_NEXT, &CTextView::OnFindNext, this);
+  m_findDialog->Bind(wxEVT_FIND_CLOSE, &CTextView::OnFindClose, this);
   m_findDialog->Show();
 }
 
