@@ -1,6 +1,7 @@
 // ZarboPDFUI.dll: the PDF printer driver's user-interface part, the printing preferences
 // (orientation and paper size). Loaded into a program that already runs the toolkit.
 
+#include <wx/app.h>
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/dialog.h>

@@ -24,9 +24,9 @@ struct Request {
   std::string printer;
 };
 
-// The command line as the host hands it over: one string, options after the entry point,
-// the printer name after /n, in double quotes when it has spaces.
-std::optional<Request> Parse(const std::string& line) {
+// Splits one command-line string the way the host does: blanks separate words, double
+// quotes keep blanks inside a word and are removed.
+std::vector<std::string> SplitCommandLine(const std::string& line) {
   std::vector<std::string> words;
   std::string word;
   bool quoted = false, any = false;
@@ -44,6 +44,13 @@ std::optional<Request> Parse(const std::string& line) {
     }
   }
   if (any) words.push_back(word);
+  return words;
+}
+
+// The entry point, then its options: /e asks for the printing preferences, /n names the
+// printer. The words come already split (one argument each), or as one string.
+std::optional<Request> Parse(std::vector<std::string> words) {
+  if (words.size() == 1) words = SplitCommandLine(words[0]);
   if (words.empty() || !platform::text::AsciiIEquals(words[0], "printui.dll,PrintUIEntry")) {
     return std::nullopt;
   }
@@ -99,12 +106,13 @@ class Rundll32App : public wxApp {
   bool OnInit() override { return true; }
   // Everything happens in modal windows; the exit code is the entry's result.
   int OnRun() override {
+    std::vector<std::string> words;
     std::string line;
     for (int i = 1; i < argc; ++i) {
-      if (i > 1) line += ' ';
-      line += argv[i].utf8_string();
+      words.push_back(argv[i].utf8_string());
+      line += (i > 1 ? " " : "") + words.back();
     }
-    const auto request = Parse(line);
+    const auto request = Parse(words);
     if (!request) {
       wxMessageBox(wxString::FromUTF8("指定されたエントリが見つかりません: ") +
                        wxString::FromUTF8(line),
