@@ -66,6 +66,7 @@ std::optional<std::string> CRelaySaveDialog::AskSavePath(const std::string& prop
       gtk_window_set_keep_above(GTK_WINDOW(widget), TRUE);
       g_signal_connect(widget, "confirm-overwrite", G_CALLBACK(OnConfirmOverwrite), &dialog);
     }
+    dialog.CentreOnScreen();
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
 
     std::string path = dialog.GetPath().utf8_string();
