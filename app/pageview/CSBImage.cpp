@@ -214,5 +214,8 @@ void CSBImage::StepVersion(int delta) {
   int next = std::max(m_versionIndex + delta, 0);
   if (m_view) next = std::min(next, m_view->State().VersionCount() - 1);
   SetVersionIndex(next);
-  if (m_view) m_view->ApplyZoom();
+  if (!m_view) return;
+  // Each version is shown at its own zoom.
+  m_zoom = m_view->State().Version(next).zoom;
+  m_view->ApplyZoom();
 }

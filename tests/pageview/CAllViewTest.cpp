@@ -1,10 +1,15 @@
 #include "app/pageview/ui/CAllView.h"
 
 #include <wx/button.h>
+#include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/sizer.h>
+#include <wx/process.h>
 #include <wx/uiaction.h>
+#include <wx/utils.h>
+
+#include <fstream>
 
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/pageview/ui/CTextBoxEdit.h"
@@ -589,6 +594,303 @@ TEST_F(CAllViewTest, DraggingAClosedTextBoxWithShapeSelectionMovesIt) {
   ASSERT_TRUE(pvtest::PointerTo(from + wxPoint(50, 0)));
   input.MouseUp();
   EXPECT_TRUE(pvtest::WaitFor([&] { return image->Shapes().size() == 2; }, 5000));
+}
+
+// Range tool through the view's own handlers: a rubber band, a lift and move of the range with
+// the mark under it, putting it down with a press outside, the erase command and the cursors.
+TEST_F(CAllViewTest, RangeToolSelectsLiftsMovesAndPutsDownWhatTheScreenShows) {
+  const auto scrap = m_dir / "range";
+  pvtest::MakeScrap(scrap, 600, 800);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  m_view->SetSize(0, 0, 600, 450);
+  CSBImage* image = m_doc->PageImage();
+  Command(res::kIdPenBlackThick);
+  Drag({{50, 60}, {150, 60}});
+  Command(res::kIdRangeSelect);
+  ASSERT_EQ(image->Tool(), kToolRangeSelect);
+  m_doc->SetModifiedFlag(false);
+
+  wxUpdateUIEvent erase(res::kIdEraseRange);
+  m_view->GetEventHandler()->ProcessEvent(erase);
+  EXPECT_FALSE(erase.GetEnabled()) << "nothing selected yet";
+  Drag({{160, 80}, {100, 70}, {40, 40}});  // dragged up and left
+  EXPECT_EQ(image->Selection().Rect(), (CRect{40, 40, 160, 80}));
+  m_view->GetEventHandler()->ProcessEvent(erase);
+  EXPECT_TRUE(erase.GetEnabled());
+  EXPECT_FALSE(m_doc->IsModified());
+  EXPECT_EQ(m_view->CursorAt({100, 60}), CursorKind::Move);
+  EXPECT_EQ(m_view->CursorAt({36, 36}), CursorKind::SizeNWSE);
+  EXPECT_EQ(m_view->CursorAt({100, 83}), CursorKind::SizeNS);
+  EXPECT_EQ(m_view->CursorAt({300, 300}), CursorKind::Cross);
+
+  Drag({{100, 60}, {200, 160}, {300, 260}});
+  EXPECT_EQ(image->Selection().Rect(), (CRect{240, 240, 360, 280}));
+  EXPECT_TRUE(image->Selection().IsFloating());
+  EXPECT_TRUE(m_doc->IsModified());
+  EXPECT_GT(Gray(100, 60), 200) << "the lifted range is erased";
+  // The screen shows the floating copy of the mark and the mark itself.
+  const wxImage shown = m_view->PaintBuffer().ConvertToImage();
+  EXPECT_LT(shown.GetRed(300, 260), 60);
+  EXPECT_LT(shown.GetRed(100, 60), 60);
+  m_view->PaintBuffer().SaveFile(pvtest::ScreenshotPath("pageview_range_floating.png"),
+                                 wxBITMAP_TYPE_PNG);
+
+  Drag({{500, 400}});  // outside: put down, no new selection
+  EXPECT_FALSE(image->Selection().IsFloating());
+  EXPECT_TRUE(image->Selection().IsEmpty());
+  EXPECT_LT(Gray(300, 260), 60);
+  EXPECT_GT(Gray(300, 250), 200);
+  EXPECT_EQ(image->Strokes().size(), 1u);
+
+  // The Delete key erases a new selection; undo brings it back, redo erases it again.
+  Drag({{280, 250}, {320, 270}});
+  wxKeyEvent del(wxEVT_KEY_DOWN);
+  del.m_keyCode = WXK_DELETE;
+  m_view->GetEventHandler()->ProcessEvent(del);
+  EXPECT_GT(Gray(300, 260), 200);
+  EXPECT_TRUE(image->Selection().IsEmpty());
+  Command(res::kIdShapeUndo);
+  EXPECT_LT(Gray(300, 260), 60);
+  Command(res::kIdShapeRedo);
+  EXPECT_GT(Gray(300, 260), 200);
+}
+
+// What another program pastes: the PNG that xclip reads from the clipboard holds the selection
+// as the screen shows it, the mark included, at the zoom shown.
+TEST_F(CAllViewTest, CopyPutsTheSelectionOnTheClipboardForOtherPrograms) {
+  if (wxExecute("which xclip", wxEXEC_SYNC) != 0) GTEST_SKIP() << "xclip missing";
+  const auto scrap = m_dir / "copy";
+  pvtest::MakeScrap(scrap, 600, 800);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  CSBImage* image = m_doc->PageImage();
+  Command(res::kIdPenBlackThick);
+  Drag({{20, 30}, {80, 30}});
+  Command(res::kIdZoomOut);  // 90 %: the copy is what the screen shows, not picture pixels
+  Command(res::kIdRangeSelect);
+  Drag({{10, 20}, {110, 60}});
+  ASSERT_FALSE(image->Selection().IsEmpty());
+  Command(res::kIdCopyRange);
+  ASSERT_TRUE(m_view->CopySelection());
+
+  const std::filesystem::path png = m_dir / "pasted.png";
+  bool ended = false;
+  wxProcess reader;
+  reader.Bind(wxEVT_END_PROCESS, [&](wxProcessEvent&) { ended = true; });
+  const std::string command =
+      "xclip -selection clipboard -t image/png -o > '" + png.string() + "'";
+  const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
+  ASSERT_GT(wxExecute(argv, wxEXEC_ASYNC, &reader), 0);
+  // The clipboard is served from this event loop, so it must keep running meanwhile.
+  ASSERT_TRUE(pvtest::WaitFor([&] { return ended; }));
+  wxImage pasted;
+  ASSERT_TRUE(pasted.LoadFile(wxString::FromUTF8(png.string()), wxBITMAP_TYPE_PNG));
+  EXPECT_EQ(pasted.GetWidth(), 100);
+  EXPECT_EQ(pasted.GetHeight(), 40);
+  EXPECT_LT(pasted.GetRed(30, 10), 60) << "the mark";
+  EXPECT_GT(pasted.GetRed(30, 30), 200);
+}
+
+// Crop mode: the inverted rectangle while dragging, the crop at release, F5 back and the
+// redo command forward, each version at its own zoom.
+TEST_F(CAllViewTest, CropModeShowsTheInvertedRectangleAndStepsThroughVersions) {
+  const auto scrap = m_dir / "crop";
+  pvtest::MakeScrap(scrap, 600, 2000);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  m_view->SetSize(0, 0, 600, 450);
+  CSBImage* image = m_doc->PageImage();
+  Command(res::kIdCrop);
+  ASSERT_EQ(image->EditFlag(), 0);
+  EXPECT_EQ(m_view->CursorAt({10, 10}), CursorKind::Cross);
+  Mouse(wxEVT_LEFT_DOWN, 100, 100);
+  Mouse(wxEVT_MOTION, 300, 250);
+  EXPECT_EQ(m_view->CropFeedback(), (CRect{100, 100, 300, 250}));
+  EXPECT_EQ(m_recorder.panes[res::kIdPaneSelection], "200 X 150");
+  const wxImage inverted = m_view->PaintBuffer().ConvertToImage();
+  EXPECT_LT(inverted.GetRed(150, 150), 60);
+  EXPECT_GT(inverted.GetRed(350, 150), 200);
+  m_view->PaintBuffer().SaveFile(pvtest::ScreenshotPath("pageview_crop_drag.png"),
+                                 wxBITMAP_TYPE_PNG);
+  Mouse(wxEVT_LEFT_UP, 300, 250);
+  EXPECT_FALSE(m_view->CropFeedback());
+  EXPECT_EQ(image->VersionIndex(), 1);
+  EXPECT_EQ(m_view->State().ExtentWidth(), 200);
+  EXPECT_EQ(m_view->State().ExtentHeight(), 150);
+  EXPECT_EQ(m_recorder.panes[res::kIdPaneSize], "200 X 150");
+  EXPECT_EQ(m_recorder.panes[res::kIdPaneSelection], "");
+  EXPECT_EQ(image->EditFlag(), 0);
+  m_view->PaintBuffer().SaveFile(pvtest::ScreenshotPath("pageview_cropped.png"),
+                                 wxBITMAP_TYPE_PNG);
+
+  Command(res::kIdZoomIn);
+  EXPECT_EQ(m_recorder.zoom, "110%");
+  wxKeyEvent f5(wxEVT_KEY_DOWN);
+  f5.m_keyCode = WXK_F5;
+  m_view->GetEventHandler()->ProcessEvent(f5);
+  EXPECT_EQ(image->VersionIndex(), 0);
+  EXPECT_EQ(m_view->State().ExtentHeight(), 2000);
+  EXPECT_EQ(m_recorder.zoom, "100%");
+  Command(res::kIdRedo);
+  EXPECT_EQ(image->VersionIndex(), 1);
+  EXPECT_EQ(m_recorder.zoom, "110%");
+  EXPECT_EQ(m_view->State().ExtentWidth(), 220);
+
+  // A click without a drag crops nothing.
+  Drag({{50, 50}});
+  EXPECT_EQ(image->VersionIndex(), 1);
+  EXPECT_EQ(image->History().Size(), 1);
+}
+
+// A crop drag past the bottom of the window scrolls the page a line at a time and the crop
+// reaches below the first screen.
+TEST_F(CAllViewTest, ACropDragPastTheWindowScrollsTheTallPage) {
+  const auto scrap = m_dir / "tall";
+  pvtest::MakeScrap(scrap, 600, 3000);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  m_view->SetSize(0, 0, 600, 450);
+  CSBImage* image = m_doc->PageImage();
+  Command(res::kIdCrop);
+  const int clientBottom = m_view->GetClientSize().y;
+  Mouse(wxEVT_LEFT_DOWN, 100, 100);
+  for (int i = 0; i < 5; ++i) Mouse(wxEVT_MOTION, 200, clientBottom + 40);
+  EXPECT_EQ(m_view->ScrollPos().y, 5 * 30);  // a line is a hundredth of 3000
+  Mouse(wxEVT_LEFT_UP, 200, clientBottom + 40);
+  ASSERT_EQ(image->VersionIndex(), 1);
+  const CRect source = m_view->State().Version(1).source;
+  EXPECT_EQ(source.top, 100);
+  EXPECT_EQ(source.bottom, 150 + clientBottom - 1);
+}
+
+// The whole way with the real mouse: drag a range over a pen mark, move it, crop, save, and
+// read the saved Main.jpg back.
+TEST_F(CAllViewTest, RealMouseMovesARangeCropsAndSavesMainJpg) {
+  const auto scrap = m_dir / "real";
+  pvtest::MakeScrap(scrap, 600, 800);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  m_view->SetSize(0, 0, 600, 450);
+  CSBImage* image = m_doc->PageImage();
+  Command(res::kIdPenBlackThick);
+  Drag({{50, 60}, {150, 60}});
+  Command(res::kIdRangeSelect);
+  m_frame->Raise();
+  ASSERT_TRUE(pvtest::WaitFor([&] { return m_view->IsShownOnScreen(); }));
+
+  wxUIActionSimulator input;
+  const auto drag = [&](wxPoint from, wxPoint to, const std::function<bool()>& pressed) {
+    ASSERT_TRUE(pvtest::PointerTo(m_view->ClientToScreen(from)));
+    input.MouseDown();
+    ASSERT_TRUE(pvtest::WaitFor(pressed, 5000)) << "the press reached the view";
+    for (int step = 1; step <= 4; ++step)
+      ASSERT_TRUE(pvtest::PointerTo(m_view->ClientToScreen(from + (to - from) * step / 4)));
+    input.MouseUp();
+    ASSERT_TRUE(pvtest::WaitFor([&] { return !m_view->HasCapture(); }, 5000));
+  };
+  drag({40, 40}, {160, 80}, [&] { return m_view->HasCapture(); });
+  EXPECT_EQ(image->Selection().Rect(), (CRect{40, 40, 160, 80}));
+  drag({100, 60}, {300, 260}, [&] { return image->Selection().IsFloating(); });
+  EXPECT_EQ(image->Selection().Rect(), (CRect{240, 240, 360, 280}));
+  guitest::Pump(0);
+  guitest::SaveScreenshot(m_frame, pvtest::ScreenshotPath("pageview_real_floating.png"));
+
+  Command(res::kIdCrop);  // leaving the range tool puts the range down
+  EXPECT_FALSE(image->Selection().IsFloating());
+  drag({20, 20}, {420, 320}, [&] { return m_view->HasCapture(); });
+  ASSERT_EQ(image->VersionIndex(), 1);
+  EXPECT_EQ(m_view->State().Version(1).source, (CRect{20, 20, 420, 320}));
+
+  m_doc->SetActiveTab(kTabPage);
+  Command(res::kIdFileSave);
+  EXPECT_FALSE(m_doc->IsModified());
+  CxImage saved;
+  ASSERT_TRUE(saved.Load((scrap / "Main.jpg").string(), CXIMAGE_FORMAT_JPG));
+  ASSERT_EQ(saved.GetWidth(), 400u);
+  ASSERT_EQ(saved.GetHeight(), 300u);
+  const auto gray = [&](int x, int y) {
+    const RGBQUAD c = saved.GetPixelColor(x, saved.GetHeight() - 1 - y);
+    return (c.rgbRed + c.rgbGreen + c.rgbBlue) / 3;
+  };
+  EXPECT_LT(gray(280, 240), 80) << "the moved copy of the mark";
+  EXPECT_LT(gray(100, 60), 80) << "the mark stays where it was on the window";
+  EXPECT_GT(gray(100, 30), 220) << "the lifted range is white";
+  EXPECT_GT(gray(280, 150), 220);
+  EXPECT_LT(gray(300, 181), 200) << "the picture's band at 200";
+}
+
+// A page that looks like a captured article: a title bar, headings and lines of text.
+void MakeArticleScrap(const std::filesystem::path& folder, int width, int height) {
+  std::filesystem::create_directories(folder);
+  wxBitmap page(width, height, 24);
+  {
+    wxMemoryDC dc(page);
+    dc.SetBackground(*wxWHITE_BRUSH);
+    dc.Clear();
+    dc.SetBrush(wxBrush(wxColour(40, 90, 160)));
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.DrawRectangle(0, 0, width, 56);
+    dc.SetTextForeground(*wxWHITE);
+    dc.SetFont(wxFontInfo(20).Bold().FaceName("IPAGothic"));
+    dc.DrawText(wxString::FromUTF8("クリップレン新聞"), 24, 12);
+    const wxString line = wxString::FromUTF8(
+        "ウェブページを丸ごと取り込み、範囲を選んで消したり動かしたりできます。");
+    int y = 80;
+    for (int block = 0; y < height - 40; ++block) {
+      dc.SetTextForeground(wxColour(20, 20, 20));
+      dc.SetFont(wxFontInfo(16).Bold().FaceName("IPAGothic"));
+      dc.DrawText(wxString::Format(wxString::FromUTF8("第%d章　見出しの例"), block + 1), 24, y);
+      y += 36;
+      dc.SetFont(wxFontInfo(12).FaceName("IPAGothic"));
+      dc.SetTextForeground(wxColour(60, 60, 60));
+      for (int i = 0; i < 6 && y < height - 40; ++i, y += 22) dc.DrawText(line, 24, y);
+      y += 20;
+    }
+  }
+  const wxImage rgb = page.ConvertToImage();
+  CxImage img;
+  ASSERT_TRUE(img.Create(static_cast<uint32_t>(width), static_cast<uint32_t>(height), 24));
+  for (int y = 0; y < height; ++y) {
+    uint8_t* row = img.GetBits(static_cast<uint32_t>(height - 1 - y));
+    const unsigned char* in = rgb.GetData() + static_cast<size_t>(y) * width * 3;
+    for (int x = 0; x < width; ++x) {
+      row[3 * x] = in[3 * x + 2];
+      row[3 * x + 1] = in[3 * x + 1];
+      row[3 * x + 2] = in[3 * x];
+    }
+  }
+  ASSERT_TRUE(img.Save((folder / "Main.jpg").string(), CXIMAGE_FORMAT_JPG));
+}
+
+// The pictures the guide shows: a floating range being moved over a page with marks, crop
+// mode with its inverted rectangle, and the cropped page.
+TEST_F(CAllViewTest, ScreenshotsOfAMovedRangeAndACrop) {
+  const auto scrap = m_dir / "article";
+  MakeArticleScrap(scrap, 640, 1400);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  m_frame->SetClientSize(620, 440);
+  m_view->SetSize(0, 0, 620, 440);
+  CSBImage* image = m_doc->PageImage();
+  Command(res::kIdMarkerYellow);
+  Drag({{24, 160}, {400, 160}});
+  Command(res::kIdPenRedThin);
+  Drag({{20, 240}, {420, 240}, {420, 300}, {20, 300}, {20, 240}});
+  Command(res::kIdArrow);
+  Drag({{560, 120}, {470, 180}});
+  Command(res::kIdRangeSelect);
+  Drag({{16, 230}, {430, 310}});
+  Mouse(wxEVT_LEFT_DOWN, 200, 270);
+  Mouse(wxEVT_MOTION, 230, 310);
+  Mouse(wxEVT_MOTION, 260, 350);
+  ASSERT_TRUE(image->Selection().IsFloating());
+  m_view->PaintBuffer().SaveFile(pvtest::ScreenshotPath("range-floating-move.png"),
+                                 wxBITMAP_TYPE_PNG);
+  Mouse(wxEVT_LEFT_UP, 260, 350);
+  Command(res::kIdCrop);
+  Mouse(wxEVT_LEFT_DOWN, 10, 70);
+  Mouse(wxEVT_MOTION, 300, 300);
+  Mouse(wxEVT_MOTION, 480, 420);
+  m_view->PaintBuffer().SaveFile(pvtest::ScreenshotPath("crop-inverted-rectangle.png"),
+                                 wxBITMAP_TYPE_PNG);
+  Mouse(wxEVT_LEFT_UP, 480, 420);
+  ASSERT_EQ(image->VersionIndex(), 1);
+  m_view->PaintBuffer().SaveFile(pvtest::ScreenshotPath("cropped-page.png"), wxBITMAP_TYPE_PNG);
 }
 
 }  // namespace

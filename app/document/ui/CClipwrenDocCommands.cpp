@@ -12,8 +12,7 @@ namespace {
 bool IsPictureTab(int tab) { return tab == kTabPage || tab == kTabCopy; }
 
 // The tool commands: the tool each one toggles, and whether the view takes the keyboard
-// focus after it (shape selection and text boxes answer keys there). Range selection and
-// crop join when their mouse handling does; until then nothing answers them.
+// focus after it (shape selection, text boxes and the range tool answer keys there).
 struct ToolCommand {
   int id;
   int tool;
@@ -24,6 +23,7 @@ constexpr ToolCommand kToolCommands[] = {
     {res::kIdPen, kToolPen, false},
     {res::kIdArrow, kToolArrow, false},
     {res::kIdTextBox, kToolTextBox, true},
+    {res::kIdRangeSelect, kToolRangeSelect, true},
 };
 
 const ToolCommand* FindToolCommand(int id) {
@@ -54,6 +54,25 @@ void CClipwrenDoc::BindCommands() {
   Bind(wxEVT_MENU, &CClipwrenDoc::OnShapeUndoRedo, this, res::kIdShapeUndo);
   Bind(wxEVT_MENU, &CClipwrenDoc::OnShapeUndoRedo, this, res::kIdShapeRedo);
   Bind(wxEVT_MENU, &CClipwrenDoc::OnShapeDelete, this, res::kIdShapeDelete);
+  // Crop mode: on from tool mode, off again from crop mode; the check mark shows it on.
+  Bind(
+      wxEVT_MENU,
+      [this](wxCommandEvent&) {
+        CSBImage* image = CurrentImage();
+        if (!image || !image->IsLoaded() || !IsPictureTab(m_activeTab)) return;
+        (void)image->ToggleCrop();
+        if (IPageView* view = CurrentPageView()) view->RepaintView();
+      },
+      res::kIdCrop);
+  Bind(
+      wxEVT_UPDATE_UI,
+      [this](wxUpdateUIEvent& event) {
+        const CSBImage* image = CurrentImage();
+        const bool loaded = IsPictureTab(m_activeTab) && image && image->IsLoaded();
+        event.Enable(loaded);
+        if (event.IsCheckable()) event.Check(loaded && image->EditFlag() == 0);
+      },
+      res::kIdCrop);
   Bind(wxEVT_MENU, &CClipwrenDoc::OnCropStep, this, res::kIdUndo);
   Bind(wxEVT_MENU, &CClipwrenDoc::OnCropStep, this, res::kIdRedo);
   for (int id : {res::kIdCreateCopyTab, res::kIdDeleteCopyTab}) {
@@ -151,6 +170,8 @@ void CClipwrenDoc::OnShapeUndoRedo(wxCommandEvent& event) {
   if (!image || !IsPictureTab(m_activeTab)) return;
   const bool done = event.GetId() == res::kIdShapeUndo ? image->Undo() : image->Redo();
   if (done) m_modified = true;
+  // Undoing a crop shows another version, at its own zoom.
+  if (done) ShowZoom(image->Zoom());
 }
 
 void CClipwrenDoc::OnUpdateShapeUndoRedo(wxUpdateUIEvent& event) {
@@ -176,9 +197,7 @@ void CClipwrenDoc::OnCropStep(wxCommandEvent& event) {
   CSBImage* image = CurrentImage();
   if (!image || !image->IsLoaded()) return;
   image->StepVersion(event.GetId() == res::kIdUndo ? -1 : +1);
-  ShowZoom(PageViewOf(m_currentPictureTab)
-               ? PageViewOf(m_currentPictureTab)->State().Version(image->VersionIndex()).zoom
-               : image->Zoom());
+  ShowZoom(image->Zoom());
 }
 
 void CClipwrenDoc::OnOpenAddress(wxCommandEvent&) {

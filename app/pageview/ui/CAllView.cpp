@@ -45,6 +45,12 @@ CAllView::CAllView(wxWindow* parent, int id, CClipwrenDoc* doc)
   Bind(wxEVT_MOTION, &CAllView::OnMotion, this);
   Bind(wxEVT_LEFT_UP, &CAllView::OnLeftUp, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CAllView::OnCaptureLost, this);
+  Bind(wxEVT_CONTEXT_MENU, &CAllView::OnContextMenu, this);
+  // The range commands act on this view's selection, so the view answers them itself.
+  Bind(wxEVT_MENU, &CAllView::OnEraseRange, this, res::kIdEraseRange);
+  Bind(wxEVT_MENU, &CAllView::OnCopyRange, this, res::kIdCopyRange);
+  Bind(wxEVT_UPDATE_UI, &CAllView::OnUpdateRangeCommand, this, res::kIdEraseRange);
+  Bind(wxEVT_UPDATE_UI, &CAllView::OnUpdateRangeCommand, this, res::kIdCopyRange);
   if (m_doc) {
     m_doc->AddView(this);
     m_doc->SetPageView(m_tab, this);
@@ -78,6 +84,8 @@ void CAllView::ResetView() {
   m_trackHit = CShapeRectTracker::Hit::None;
   m_feedback.reset();
   m_focusedBox = nullptr;
+  m_gesture.reset();
+  m_cropDrag = nullptr;
   if (HasCapture()) ReleaseMouse();
   UpdateScrollbars();
   // Until a new picture is built the size shown is nobody's.
@@ -131,6 +139,8 @@ void CAllView::SetPane(int paneId, const wxString& text) {
 void CAllView::SendCommand(int id) {
   wxCommandEvent event(wxEVT_MENU, id);
   event.SetEventObject(this);
+  // The view's own commands (erasing the range) first, then the document's.
+  if (GetEventHandler()->ProcessEventLocally(event)) return;
   if (m_doc) m_doc->ProcessEvent(event);
 }
 
@@ -273,6 +283,7 @@ void CAllView::ComposeClient(std::vector<uint8_t>& rgb, int width, int height) c
   RenderVersion(*wb, m_state.Version(image ? image->VersionIndex() : 0), m_state.ScrollPos(),
                 target);
   if (!image) return;
+  ComposeRange(target);
   const CPoint s = m_state.ScrollPos();
   const ViewMapping map{1.0, static_cast<double>(-s.x), static_cast<double>(-s.y)};
   // In list order, as saving draws them, so the screen shows what a save writes. A text box
@@ -292,6 +303,10 @@ void CAllView::ComposeClient(std::vector<uint8_t>& rgb, int width, int height) c
   if (m_stroke) marks::DrawStroke(target, map, *m_stroke);
   if (m_arrow) marks::DrawArrow(target, map, *m_arrow);
   if (m_feedback) marks::InvertFrame(target, m_feedback->Offset(-s.x, -s.y), 2);
+  if (const std::optional<CRect> crop = CropFeedback()) {
+    // Inverted all over: a frame as thick as the rectangle.
+    marks::InvertFrame(target, crop->Offset(-s.x, -s.y), std::max(crop->Width(), crop->Height()));
+  }
 }
 
 void CAllView::OnPaint(wxPaintEvent&) {
@@ -335,6 +350,7 @@ wxBitmap CAllView::PaintBuffer() const {
         }
       }
     }
+    DrawRangeFrame(mem);
     if (m_newBox) {
       // The rubber band of a text box being dragged out.
       mem.SetBrush(*wxTRANSPARENT_BRUSH);

@@ -3,15 +3,18 @@
 #include <wx/bitmap.h>
 #include <wx/window.h>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "app/document/ui/CDocView.h"
+#include "app/pageview/CGesture.h"
 #include "app/pageview/CSBImage.h"
 #include "app/pageview/CViewState.h"
 #include "app/pageview/IPageView.h"
 
 class CClipwrenDoc;
+class CCropGesture;
 class CTextBoxEdit;
 
 // The page view of a picture tab ("全体" or "コピー"): shows the working bitmap at the chosen
@@ -63,6 +66,11 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   // (view units); nullopt removes it.
   void SetFrameFeedback(std::optional<CRect> rect);
   const std::optional<CRect>& FrameFeedback() const { return m_feedback; }
+  // The crop rectangle being dragged (view units), shown inverted; nullopt outside a crop drag.
+  std::optional<CRect> CropFeedback() const;
+  // Puts the selection's pixels (what the view shows under it) on the clipboard as a picture;
+  // false when there is no selection or the clipboard cannot be opened.
+  bool CopySelection();
 
  private:
   void OnPaint(wxPaintEvent& event);
@@ -75,6 +83,21 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   void OnMotion(wxMouseEvent& event);
   void OnLeftUp(wxMouseEvent& event);
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
+  void OnContextMenu(wxContextMenuEvent& event);
+  void OnEraseRange(wxCommandEvent& event);
+  void OnCopyRange(wxCommandEvent& event);
+  void OnUpdateRangeCommand(wxUpdateUIEvent& event);
+
+  // Range tool and crop mode: the press starts a drag object; moves and the end go to it.
+  void BeginRangeOrCrop(CSBImage& image, CPoint view);
+  void MoveGesture(wxPoint client);
+  void EndGesture(CPoint view);
+  // Crop drags scroll when the pointer leaves the visible part: one line towards it, and the
+  // pointer is put on the visible edge. Returns the view point to use.
+  CPoint ScrollTowards(CPoint view);
+  // Paints the floating pixels of the range tool into the client buffer.
+  void ComposeRange(const PixelTarget& target) const;
+  void DrawRangeFrame(wxDC& dc) const;
 
   void UpdateScrollbars();
   void SendCommand(int id);
@@ -121,4 +144,7 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   CPoint m_moveFrom;
   std::optional<CRect> m_feedback;
   CTextBox* m_focusedBox = nullptr;
+  // The range or crop drag under way, if any; m_cropDrag points into it for a crop.
+  std::unique_ptr<CGesture> m_gesture;
+  CCropGesture* m_cropDrag = nullptr;
 };

@@ -94,7 +94,11 @@ void CAllView::OnLeftDown(wxMouseEvent& event) {
   if (OfferPressToShapes(*image, view)) return;
   CloseFocusedBox();
   Refresh(false);
-  if (image->EditFlag() != 1 || !m_state.InPicture(view)) return;
+  if (!m_state.InPicture(view)) return;
+  if (image->EditFlag() != 1) {
+    BeginRangeOrCrop(*image, view);
+    return;
+  }
 
   switch (image->Tool()) {
     case kToolPen:
@@ -121,6 +125,9 @@ void CAllView::OnLeftDown(wxMouseEvent& event) {
     case kToolShapeSelect:
       StartTracking(*image, view);
       break;
+    case kToolRangeSelect:
+      BeginRangeOrCrop(*image, view);
+      break;
     default:
       break;
   }
@@ -132,6 +139,10 @@ void CAllView::OnMotion(wxMouseEvent& event) {
     if (m_state.InPicture(view))
       SetPane(res::kIdPaneCursor, wxString::Format("%d, %d", view.x, view.y));
     event.Skip();
+    return;
+  }
+  if (m_gesture) {
+    MoveGesture(event.GetPosition());
     return;
   }
   if (m_moving) {
@@ -202,6 +213,13 @@ CPoint CAllView::KeepInClient(wxPoint client) const {
 void CAllView::OnLeftUp(wxMouseEvent& event) {
   if (!HasCapture()) return;
   ReleaseMouse();
+  if (m_gesture) {
+    // The range tool's pointer stays in the client area, the crop's on the picture.
+    // Both are kept in the client area; the crop's is also kept on the picture.
+    const CPoint at = KeepInClient(event.GetPosition());
+    EndGesture(m_cropDrag ? KeepInPicture(at) : at);
+    return;
+  }
   if (m_moving) {
     EndTracking(KeepInClient(event.GetPosition()));
     return;
@@ -212,7 +230,9 @@ void CAllView::OnLeftUp(wxMouseEvent& event) {
 void CAllView::OnCaptureLost(wxMouseCaptureLostEvent&) {
   // Another window took the mouse mid-drag: the drag ends where the pointer last was, as if
   // the button had come up there.
-  if (m_moving) {
+  if (m_gesture) {
+    EndGesture(m_lastPoint);
+  } else if (m_moving) {
     EndTracking(m_lastPoint);
   } else if (m_stroke || m_arrow || m_newBox) {
     FinishDrawing(m_lastPoint);
@@ -281,12 +301,17 @@ void CAllView::TrackTo(CPoint view) {
 
 CursorKind CAllView::CursorAt(CPoint view) const {
   CSBImage* image = Image();
-  if (!image || image->EditFlag() != 1 || !m_state.InPicture(view)) return CursorKind::Default;
+  if (!image || !m_state.InPicture(view)) return CursorKind::Default;
+  if (image->EditFlag() != 1) return CursorKind::Cross;
   switch (image->Tool()) {
     case kToolArrow:
     case kToolTextBox:
-    case kToolRangeSelect:
       return CursorKind::Cross;
+    case kToolRangeSelect: {
+      const CShapeRectTracker::Hit hit = image->Selection().HitTest(view);
+      return hit == CShapeRectTracker::Hit::None ? CursorKind::Cross
+                                                 : CShapeRectTracker::CursorFor(hit);
+    }
     case kToolShapeSelect:
       for (const _SHAPE& s : image->Shapes()) {
         if (!s.shape->IsVisible()) continue;
