@@ -336,6 +336,18 @@ Sized Lookup(int id) {
       return {16, 16, 16, 16,
               "<path d=\"M8 1l2.1 4.6 5 .5-3.8 3.4 1.1 5L8 12l-4.4 2.5 1.1-5L.9 6.1l5-.5z\" "
               "fill=\"#f7c600\" stroke=\"#a67c00\" stroke-linejoin=\"round\"/>"};
+    case kBmpAddStar:
+      return {32, 32, 32, 32,
+              "<path d=\"M16 2l4.2 9.2 10 1-7.6 6.8 2.2 10L16 24l-8.8 5 2.2-10-7.6-6.8 10-1z\" "
+              "fill=\"#f7c600\" stroke=\"#a67c00\" stroke-width=\"1.5\" "
+              "stroke-linejoin=\"round\"/><path d=\"M16 7l2.6 6 6 .6\" fill=\"none\" "
+              "stroke=\"#fff3b0\" stroke-width=\"1.4\" stroke-linecap=\"round\"/>"};
+    case kBmpAddStarMask:
+      return {32, 32, 32, 32,
+              Mask(32, 32,
+                   "<path d=\"M16 2l4.2 9.2 10 1-7.6 6.8 2.2 10L16 24l-8.8 5 2.2-10-7.6-6.8 "
+                   "10-1z\" fill=\"#000000\" stroke=\"#000000\" stroke-width=\"1.5\" "
+                   "stroke-linejoin=\"round\"/>")};
     case kSkinNewFolderNormal:
       return {89, 29, 89, 29, Face(89, 29, kFaceNormal, kSignNewFolder)};
     case kSkinNewFolderPressed:

@@ -138,6 +138,9 @@ inline constexpr int kIconMain = 128;
 inline constexpr int kBmpToolStrip = 140;
 inline constexpr int kBmpToolStripHot = 142;
 inline constexpr int kBmpStar = 143;
+// The add dialog's large star and the mask it is drawn through (black: star, white: dialog).
+inline constexpr int kBmpAddStar = 133;
+inline constexpr int kBmpAddStarMask = 135;
 inline constexpr int kIconCursorPos = 145;
 inline constexpr int kIconSelectionSize = 146;
 inline constexpr int kIconPictureSize = 147;

@@ -12,6 +12,9 @@ namespace store {
 // cannot be listed.
 [[nodiscard]] std::vector<std::string> PickerChildFolders(const std::string& dir);
 
+// The picker's text order of two folder names.
+[[nodiscard]] bool PickerTextLess(const std::string& a, const std::string& b);
+
 // Whether the picker shows directory dir at all (it is not a scrap).
 [[nodiscard]] bool IsPickerFolder(const std::string& dir);
 

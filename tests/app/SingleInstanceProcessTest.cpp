@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -83,7 +84,9 @@ TEST(SingleInstanceProcess, SecondInstanceHandsOverItsCaptureAndEnds) {
   ASSERT_TRUE(WaitForLine(first, "shown", 30s)) << testsupport::ReadFile(first);
 
   // With "/FromIE " and a path: the first instance is raised and takes the path.
+  // A folder whose path does not hold the short name is not filed: it is handed over as it is.
   const std::string capture = (dir / "キャプチャ 1").string();
+  std::filesystem::create_directories(capture);
   const std::string second = (dir / "second.log").string();
   Process two({"/FromIE", "\"" + capture + "\""}, second);
   ASSERT_TRUE(two.started());

@@ -13,13 +13,16 @@
 #include "app/pageview/ui/CAllView.h"
 #include "app/pageview/ui/CClipwrenView.h"
 #include "app/res/Resource.h"
+#include "app/res/ui/MessageBoxes.h"
 #include "app/store/ui/CFolderTreeCtrl.h"
 #include "app/store/ui/CLeftView.h"
 #include "app/tabs/ui/CTextView.h"
+#include "app/shell/CaptureImport.h"
 #include "app/shell/CommandLine.h"
 #include "app/print/ui/PdfExport.h"
 #include "app/shell/PrinterList.h"
 #include "app/shell/ui/CAboutDlg.h"
+#include "app/shell/ui/CAddFolderDlg.h"
 #include "app/shell/ui/CMainFrame.h"
 #include "app/shell/ui/InterfaceFont.h"
 #include "app/shell/ui/Screenshot.h"
@@ -69,15 +72,25 @@ bool CClipwrenApp::OnInit() {
     std::filesystem::create_directories(m_homeFolder, ec);
   }
 
-  // A capture named on the command line. Filing it as a scrap comes with the capture import;
-  // until then the capture folder itself is the path to select.
+  // A capture named on the command line is filed before the single-instance check, so a
+  // second instance files its scrap and then hands the new folder to the running window.
   std::vector<std::string> args;
   std::vector<const char*> argv;
   for (int i = 0; i < this->argc; ++i) args.push_back(this->argv[i].utf8_string());
   for (const auto& a : args) argv.push_back(a.c_str());
   const std::string capture =
       shell::ExtractCapturePath(shell::JoinArguments(static_cast<int>(argv.size()), argv.data()));
-  if (!capture.empty()) m_pendingImportPath = capture;
+  if (!capture.empty()) {
+    const std::string home = m_homeFolder;
+    const shell::ImportResult import = shell::RunCaptureImport(
+        capture, [&home](const std::string& proposed) { return AskScrapFolder(home, proposed); });
+    if (import.outcome == shell::ImportOutcome::Cancelled) return false;
+    m_pendingImportPath = import.pendingImportPath;
+    if (!import.message.empty()) {
+      res::ui::MessageBox(wxString::FromUTF8(res::ui::BreakLongRuns(import.message)),
+                          wxString::FromUTF8("クリップレン"), wxOK | wxICON_WARNING, nullptr);
+    }
+  }
 
   // Only one instance shows a window; a second one hands its capture over and ends.
   m_instanceMutex.reset();  // a start that runs again in the same process holds it already
