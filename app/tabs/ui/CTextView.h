@@ -3,6 +3,7 @@
 #include <wx/accel.h>
 #include <wx/fdrepdlg.h>
 #include <wx/textctrl.h>
+#include <wx/weakref.h>
 
 #include <string>
 
@@ -31,7 +32,7 @@ class CTextView : public wxTextCtrl, public ITextPane, public store::ScrapTextFi
 
   // The main window's search box: the searches read and fill it, and its Enter comes here.
   void SetSearchBox(CDimEditCtrl* box);
-  CDimEditCtrl* SearchBox() const { return m_searchBox; }
+  CDimEditCtrl* SearchBox() const { return m_searchBox.get(); }
 
   // ITextPane: the document loads the scrap's text here and reads it back when saving.
   void SetText(const std::string& utf8) override;
@@ -51,7 +52,7 @@ class CTextView : public wxTextCtrl, public ITextPane, public store::ScrapTextFi
 
   bool MatchCase() const { return m_matchCase; }
   bool SearchDown() const { return m_searchDown; }
-  wxFindReplaceDialog* FindDialog() const { return m_findDialog; }
+  wxFindReplaceDialog* FindDialog() const { return m_findDialog.get(); }
   long EditStyle() const { return m_editStyle; }
   bool CanUndoEdit() const { return m_history.CanUndo(); }
   bool CanRedoEdit() const { return m_history.CanRedo(); }
@@ -86,11 +87,12 @@ class CTextView : public wxTextCtrl, public ITextPane, public store::ScrapTextFi
   void ApplyEdit(long pos, std::size_t oldLength, const std::wstring& text);
 
   CClipwrenDoc* m_doc;
-  CDimEditCtrl* m_searchBox = nullptr;
+  // Both may go before this view does (the frame's bars, a dialog the toolkit closed).
+  wxWeakRef<CDimEditCtrl> m_searchBox;
   bool m_matchCase = true;
   bool m_searchDown = true;
   wxFindReplaceData m_findData;
-  wxFindReplaceDialog* m_findDialog = nullptr;
+  wxWeakRef<wxFindReplaceDialog> m_findDialog;
   long m_editStyle = 0;
   bool m_styleChanged = false;
   wxAcceleratorTable m_accelerators;
