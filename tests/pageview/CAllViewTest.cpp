@@ -634,6 +634,16 @@ TEST_F(CAllViewTest, RangeToolSelectsLiftsMovesAndPutsDownWhatTheScreenShows) {
   EXPECT_LT(shown.GetRed(100, 60), 60);
   m_view->PaintBuffer().SaveFile(pvtest::ScreenshotPath("pageview_range_floating.png"),
                                  wxBITMAP_TYPE_PNG);
+  // Printing sees the floating pixels where the screen shows them, as a save does.
+  const PrintPicture print = m_doc->MakePrintPicture();
+  ASSERT_TRUE(print);
+  const auto printed = [&](int x, int y) {
+    const RGBQUAD c = print->GetPixelColor(x, print->GetHeight() - 1 - y);
+    return (c.rgbRed + c.rgbGreen + c.rgbBlue) / 3;
+  };
+  EXPECT_LT(printed(300, 260), 60);
+  EXPECT_LT(printed(100, 60), 60);
+  EXPECT_GT(printed(70, 45), 200);
 
   Drag({{500, 400}});  // outside: put down, no new selection
   EXPECT_FALSE(image->Selection().IsFloating());

@@ -372,6 +372,19 @@ TEST_F(RangeImageTest, AFloatingSelectionIsSavedWhereItIsShown) {
   EXPECT_TRUE(m_image.Selection().IsFloating()) << "saving leaves the selection floating";
 }
 
+TEST_F(RangeImageTest, ARangeTooLargeToLiftChangesNothing) {
+  const std::vector<uint8_t> before = Bytes(Working());
+  // Past the image object's budget (the zoomed screen pixels of a huge range).
+  m_image.Selection().SetRect({0, 0, 20000, 20000});
+  CSBImage::LiftResult lift{};
+  EXPECT_EQ(m_image.BeginRangeDrag({10, 10}, &lift), nullptr);
+  EXPECT_EQ(lift, CSBImage::LiftResult::TooBig);
+  EXPECT_FALSE(m_image.Selection().IsFloating());
+  EXPECT_TRUE(m_image.Selection().LiftRect().IsEmpty());
+  EXPECT_EQ(Bytes(Working()), before);
+  EXPECT_EQ(m_image.History().Size(), 0);
+}
+
 TEST_F(RangeImageTest, ChoosingTheRangeToolAgainOrCropModeDropsTheSelection) {
   Drag({0, 0}, {20, 20});
   EXPECT_TRUE(m_image.ToggleCrop());
