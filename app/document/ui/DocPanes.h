@@ -32,9 +32,14 @@ class ITextPane {
   virtual void OpenFindDialog() {}
 };
 
-// The pictures tab: lists a scrap's pictures folder; the count is how many it shows.
+// The pictures tab. LoadFolder takes a scrap's folder and answers whether its pictures folder
+// holds a picture (1) or not (0); ApplyViewMode lays the tab out for the document's view mode
+// and fills the list of that mode, true when it shows pictures; GifSettingChanged refills the
+// visible list after "GIFを表示しない".
 class IPicturesPane {
  public:
   virtual ~IPicturesPane() = default;
   virtual int LoadFolder(const std::string& scrapFolder) = 0;
+  virtual bool ApplyViewMode() { return false; }
+  virtual void GifSettingChanged(bool showGif) {}
 };
