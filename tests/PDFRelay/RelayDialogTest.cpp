@@ -198,8 +198,15 @@ TEST_F(RelayDialogTest, FileInUseKeepsTheDialogOpenAndAFreeOneIsDeletedAtOnce) {
 
 TEST_F(RelayDialogTest, EscapeCancels) {
   ASSERT_TRUE(profile::WriteString(m_ini, "Sect", "LastOpenFolder", (m_dir / "out").string() + "/"));
+  testsupport::WriteFile(m_dir / "out" / "earlier.pdf", "%PDF-1.5\n");
   RelayProcess relay(m_ini, "Job7", "report.pdf");
   Activate();
+  // No OpenAfterSave stored: the box starts checked, and the dialog starts in the folder.
+  guitest::Pump(500);
+  const wxImage screen = GrabScreen(wxRect(0, 0, 1400, 900));
+  EXPECT_TRUE(screen.IsOk() &&
+              screen.SaveFile(guitest::ScreenshotPath("pdfrelay-dialog-checked.png"),
+                              wxBITMAP_TYPE_PNG));
   ASSERT_TRUE(RealInput::Key("Escape"));
   EXPECT_EQ(relay.Wait(), 1);
   EXPECT_EQ(Get("Job7_Canceled"), "1");

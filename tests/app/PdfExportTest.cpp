@@ -7,6 +7,7 @@
 #include <wx/cmndata.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
+#include <wx/timer.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "app/shell/PrinterList.h"
 #include "app/shell/ui/CClipwrenApp.h"
 #include "app/shell/ui/CMainFrame.h"
+#include "app/shell/ui/Screenshot.h"
 #include "app/store/ui/CFolderTreeCtrl.h"
 #include "app/store/ui/CLeftView.h"
 #include "platform/PrintAdmin.h"
@@ -87,6 +89,8 @@ class MessageRecorder : public wxModalDialogHook {
   };
   std::vector<Shown> shown;
   int otherDialogs = 0;
+  // Message boxes really appear (for a screenshot) instead of being answered at once.
+  bool letShow = false;
   MessageRecorder() { Register(); }
 
  protected:
@@ -94,7 +98,7 @@ class MessageRecorder : public wxModalDialogHook {
     if (auto* box = wxDynamicCast(dialog, wxMessageDialog)) {
       shown.push_back({box->GetMessage().utf8_string(), box->GetTitle().utf8_string(),
                        box->GetMessageDialogStyle()});
-      return wxID_OK;
+      return letShow ? wxID_NONE : wxID_OK;
     }
     ++otherDialogs;
     return wxID_CANCEL;
@@ -201,7 +205,25 @@ TEST_F(PdfExportTest, PrinterNamedInAnotherLetterCaseDoesNotCount) {
   printing::PrinterData().SetPrinterName("Office");
   wxGetApp().PrintSetup().deviceName = "Office";
   MessageRecorder messages;
+  // The message as the user sees it: shown, photographed, closed with the Enter key.
+  messages.letShow = true;
+  guitest::RealInput input;
+  if (!input.Start()) GTEST_SKIP() << "wmctrl or xdotool missing";
+  wxTimer closer;
+  bool photographed = false;
+  closer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    if (photographed || messages.shown.empty()) return;
+    photographed = true;
+    const wxImage screen = GrabScreen(m_frame->GetScreenRect());
+    EXPECT_TRUE(screen.IsOk() && screen.SaveFile(guitest::ScreenshotPath("pdf-export-cannot-save.png"),
+                                                 wxBITMAP_TYPE_PNG));
+    guitest::RealInput::Key("Return");
+  });
+  closer.Start(800);
   ExportFromMenu(messages, 1);
+  ASSERT_TRUE(guitest::WaitFor([&] { return photographed; }));
+  closer.Stop();
+  messages.letShow = false;
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, kCannotSave);
   EXPECT_EQ(messages.shown[0].caption, "クリップレン帳");
