@@ -60,6 +60,7 @@ void CClipwrenApp::SetSaveFolder(const std::string& folder) {
 CMainFrame* CClipwrenApp::MainFrame() const { return wxDynamicCast(GetTopWindow(), CMainFrame); }
 
 bool CClipwrenApp::OnInit() {
+  m_endWithoutWindow = false;
   // Settings first: they name the save folder, and with it the home folder.
   SetAppName(wxString::FromUTF8(shell::kApplicationKey.data()));
   SetVendorName(wxString::FromUTF8(shell::kCompanyKey.data()));
@@ -84,7 +85,7 @@ bool CClipwrenApp::OnInit() {
     const std::string home = m_homeFolder;
     const shell::ImportResult import = shell::RunCaptureImport(
         capture, [&home](const std::string& proposed) { return AskScrapFolder(home, proposed); });
-    if (import.outcome == shell::ImportOutcome::Cancelled) return false;
+    if (import.outcome == shell::ImportOutcome::Cancelled) return EndWithoutWindow();
     m_pendingImportPath = import.pendingImportPath;
     if (!import.message.empty()) {
       res::ui::MessageBox(wxString::FromUTF8(res::ui::BreakLongRuns(import.message)),
@@ -97,7 +98,7 @@ bool CClipwrenApp::OnInit() {
   m_instanceMutex = std::make_unique<platform::InstanceMutex>(kInstanceMutexName);
   if (m_instanceMutex->state() != platform::InstanceMutex::State::Created) {
     (void)platform::FindRunningInstanceAndHandOver(kDuplicateCheckMessage, m_pendingImportPath);
-    return false;
+    return EndWithoutWindow();
   }
 
   // The interface font and the drawing library.
@@ -168,6 +169,17 @@ void CClipwrenApp::ScheduleScreenshot(const wxString& file) {
   CallAfter([frame, file] {
     SaveWindowScreenshotWhenIdle(frame, file, [frame] { frame->Close(true); });
   });
+}
+
+bool CClipwrenApp::EndWithoutWindow() {
+  m_endWithoutWindow = true;
+  return true;
+}
+
+int CClipwrenApp::OnRun() {
+  // A cancelled import and a second instance are normal ends: no window, exit code 0.
+  if (m_endWithoutWindow) return 0;
+  return wxApp::OnRun();
 }
 
 int CClipwrenApp::OnExit() {

@@ -40,6 +40,7 @@ class CClipwrenApp : public wxApp {
   ~CClipwrenApp() override;
 
   bool OnInit() override;
+  int OnRun() override;
   int OnExit() override;
 
   // Application-wide state.
@@ -66,12 +67,16 @@ class CClipwrenApp : public wxApp {
  private:
   void ReadPrinters();
   [[nodiscard]] bool HandOverToRunningInstance();
+  // Start-up ends without a window, as a success (the import was cancelled, or another
+  // instance took the capture over).
+  bool EndWithoutWindow();
   void CreateTabViews();
   void ScheduleScreenshot(const wxString& file);
 
   std::string m_saveFolder;
   std::string m_homeFolder;
   std::string m_pendingImportPath;
+  bool m_endWithoutWindow = false;
   wxFont m_interfaceFont;
   std::vector<std::string> m_printerNames;
   PrintSetupState m_printSetup;

@@ -202,6 +202,7 @@ void CMainFrame::TakeHandOver(const std::string& path) {
   // The new scrap is already on disk; the tree finds it (loading the folders on the way).
   if (m_leftView) m_leftView->Tree()->SelectByPath(path);
   shell::Trace("handover " + path);
+  if (m_leftView) shell::Trace("selected " + m_leftView->Tree()->CaretPath());
 }
 
 void CMainFrame::StartListening() {
