@@ -7,7 +7,13 @@
 // button came up or the capture was taken away, so both leave the model in the same state.
 class CGesture {
  public:
+  // Where the pointer is kept while the drag lasts.
+  enum class Bounds { Picture, ClientArea };
+
   virtual ~CGesture() = default;
+  virtual Bounds KeptIn() const { return Bounds::Picture; }
+  // Whether Shift is held, told before each move (the pen keeps to one axis with it).
+  virtual void SetShift(bool shift) { (void)shift; }
   // The pointer moved to `view` (already kept where the drag allows).
   virtual void Move(CPoint view) = 0;
   // Ends the drag at `view`; true when it changed the picture tab.

@@ -11,6 +11,7 @@ class CRangeGesture : public CGesture {
  public:
   CRangeGesture(CSelectionRect& selection, CPoint press, int extentWidth, int extentHeight);
 
+  Bounds KeptIn() const override { return Bounds::ClientArea; }
   void Move(CPoint view) override;
   bool Finish(CPoint view) override;
 

@@ -8,6 +8,9 @@
 #include <algorithm>
 
 #include "app/document/ui/CClipwrenDoc.h"
+#include "app/pageview/CArrowGesture.h"
+#include "app/pageview/CPenGesture.h"
+#include "app/pageview/CTextBoxGesture.h"
 #include "app/pageview/MarkRaster.h"
 #include "app/pageview/PictureRender.h"
 #include "app/pageview/ui/CTextBoxEdit.h"
@@ -76,12 +79,6 @@ CSBImage* CAllView::Image() const { return m_doc ? m_doc->ImageOf(this) : nullpt
 
 void CAllView::ResetView() {
   m_state.Reset();
-  m_stroke = nullptr;
-  m_arrow = nullptr;
-  m_newBox = nullptr;
-  m_moving = nullptr;
-  m_pressedShapes.clear();
-  m_trackHit = CShapeRectTracker::Hit::None;
   m_feedback.reset();
   m_focusedBox = nullptr;
   m_gesture.reset();
@@ -300,8 +297,11 @@ void CAllView::ComposeClient(std::vector<uint8_t>& rgb, int width, int height) c
         BurnBoxText(target, map, box->Text(), box->Rect(), TextBoxFont());
     }
   }
-  if (m_stroke) marks::DrawStroke(target, map, *m_stroke);
-  if (m_arrow) marks::DrawArrow(target, map, *m_arrow);
+  // The mark being drawn is not in the shape list yet.
+  if (const auto* pen = dynamic_cast<const CPenGesture*>(m_gesture.get()))
+    marks::DrawStroke(target, map, pen->Stroke());
+  if (const auto* arrow = dynamic_cast<const CArrowGesture*>(m_gesture.get()))
+    marks::DrawArrow(target, map, arrow->Arrow());
   if (m_feedback) marks::InvertFrame(target, m_feedback->Offset(-s.x, -s.y), 2);
   if (const std::optional<CRect> crop = CropFeedback()) {
     // Inverted all over: a frame as thick as the rectangle.
@@ -351,11 +351,11 @@ wxBitmap CAllView::PaintBuffer() const {
       }
     }
     DrawRangeFrame(mem);
-    if (m_newBox) {
+    if (const auto* box = dynamic_cast<const CTextBoxGesture*>(m_gesture.get())) {
       // The rubber band of a text box being dragged out.
       mem.SetBrush(*wxTRANSPARENT_BRUSH);
       mem.SetPen(*wxBLACK_PEN);
-      const CRect r = CRect{m_boxStart.x, m_boxStart.y, m_boxEnd.x, m_boxEnd.y}.Normalized();
+      const CRect r = box->Band();
       const wxPoint at = ToClient(r.TopLeft());
       mem.DrawRectangle(at.x, at.y, std::max(1, r.Width()), std::max(1, r.Height()));
     }

@@ -88,10 +88,14 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   void OnCopyRange(wxCommandEvent& event);
   void OnUpdateRangeCommand(wxUpdateUIEvent& event);
 
-  // Range tool and crop mode: the press starts a drag object; moves and the end go to it.
+  // A press starts a drag object; moves go to it, and it ends at the release or at the last
+  // point before the capture was lost, by the same call.
+  void StartGesture(std::unique_ptr<CGesture> gesture, CPoint view);
   void BeginRangeOrCrop(CSBImage& image, CPoint view);
-  void MoveGesture(wxPoint client);
+  void MoveGesture(wxPoint client, bool shift);
   void EndGesture(CPoint view);
+  void MoveCrop(wxPoint client);
+  void EndCrop(bool cropped);
   // Crop drags scroll when the pointer leaves the visible part: one line towards it, and the
   // pointer is put on the visible edge. Returns the view point to use.
   CPoint ScrollTowards(CPoint view);
@@ -106,13 +110,8 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   bool OfferPressToShapes(CSBImage& image, CPoint view);
   // Keeps a drawing pointer on the picture; returns the point to use.
   CPoint KeepInPicture(CPoint view);
-  void FinishDrawing(CPoint view);
   // Shape selection: picks the frame under the press (arrows, then strokes, then text boxes).
   void StartTracking(CSBImage& image, CPoint view);
-  void TrackTo(CPoint view);
-  // Ends a frame drag at `view` (the release point, or the last point before the capture was
-  // lost).
-  void EndTracking(CPoint view);
   // A client point limited to the client area, in view units.
   CPoint KeepInClient(wxPoint client) const;
   CTextBoxEdit* EditorOf(CTextBox* box);
@@ -125,26 +124,12 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   int m_tab;
   CViewState m_state;
 
-  // Drawing in progress between button down and up.
-  CStroke* m_stroke = nullptr;
-  CArrow* m_arrow = nullptr;
-  CTextBox* m_newBox = nullptr;
-  CPoint m_boxStart;
-  CPoint m_boxEnd;
-  // The last point the pointer reached in the drag under way.
+  // The last point the pointer reached in the drag under way (view units): where the drag
+  // ends should the capture be taken away before the button comes up.
   CPoint m_lastPoint;
-  int m_shiftAxis = 0;  // 0 none, 1 keep y, 2 keep x
-  // Shape selection: the shape whose frame is dragged, the part of the frame grabbed, the
-  // frame at the press and the press point (view units).
-  CShape* m_moving = nullptr;
-  // The marks whose frames were under the press, the tracked one first.
-  std::vector<CShape*> m_pressedShapes;
-  CShapeRectTracker::Hit m_trackHit = CShapeRectTracker::Hit::None;
-  CRect m_trackStart;
-  CPoint m_moveFrom;
   std::optional<CRect> m_feedback;
   CTextBox* m_focusedBox = nullptr;
-  // The range or crop drag under way, if any; m_cropDrag points into it for a crop.
+  // The drag under way, if any (one at a time); m_cropDrag points into it for a crop.
   std::unique_ptr<CGesture> m_gesture;
   CCropGesture* m_cropDrag = nullptr;
 };

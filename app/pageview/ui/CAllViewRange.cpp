@@ -52,10 +52,7 @@ void CAllView::BeginRangeOrCrop(CSBImage& image, CPoint view) {
     // A lift erases the range: the picture has changed.
     if (m_gesture && image.Selection().IsFloating() && m_doc) m_doc->SetModifiedFlag();
   }
-  if (!m_gesture) return;
-  m_lastPoint = view;
-  CaptureMouse();
-  Refresh(false);
+  if (m_gesture) StartGesture(std::move(m_gesture), view);
 }
 
 CPoint CAllView::ScrollTowards(CPoint view) {
@@ -74,13 +71,7 @@ CPoint CAllView::ScrollTowards(CPoint view) {
   return ToView(edge);
 }
 
-void CAllView::MoveGesture(wxPoint client) {
-  if (!m_cropDrag) {
-    m_lastPoint = KeepInClient(client);
-    m_gesture->Move(m_lastPoint);
-    Refresh(false);
-    return;
-  }
+void CAllView::MoveCrop(wxPoint client) {
   const CPoint scrollBefore = m_state.ScrollPos();
   const CPoint view = ScrollTowards(KeepInPicture(ToView(client)));
   m_lastPoint = view;
@@ -94,23 +85,12 @@ void CAllView::MoveGesture(wxPoint client) {
   }
 }
 
-void CAllView::EndGesture(CPoint view) {
-  std::unique_ptr<CGesture> gesture = std::move(m_gesture);
-  const bool crop = m_cropDrag != nullptr;
-  m_cropDrag = nullptr;
-  const bool changed = gesture->Finish(view);
-  if (crop) {
-    SetPane(res::kIdPaneSelection, wxString());
-    if (changed && m_doc) {
-      m_doc->SetModifiedFlag();
-      if (CSBImage* image = Image()) m_doc->ShowZoom(image->Zoom());
-    }
-  } else if (changed && m_doc) {
-    // Moving or stretching floating pixels changes what a save writes.
-    if (CSBImage* image = Image(); image && image->Selection().IsFloating())
-      m_doc->SetModifiedFlag();
+void CAllView::EndCrop(bool cropped) {
+  SetPane(res::kIdPaneSelection, wxString());
+  if (cropped && m_doc) {
+    m_doc->SetModifiedFlag();
+    if (CSBImage* image = Image()) m_doc->ShowZoom(image->Zoom());
   }
-  Refresh(false);
 }
 
 std::optional<CRect> CAllView::CropFeedback() const {

@@ -4,13 +4,18 @@
 #include <cstdlib>
 
 #include "app/document/ui/CClipwrenDoc.h"
-#include "app/pageview/TextBoxGeometry.h"
+#include "app/pageview/CArrowGesture.h"
+#include "app/pageview/CPenGesture.h"
+#include "app/pageview/CRangeGesture.h"
+#include "app/pageview/CShapeMoveGesture.h"
+#include "app/pageview/CTextBoxGesture.h"
 #include "app/pageview/ui/CAllView.h"
 #include "app/pageview/ui/CTextBoxEdit.h"
 #include "app/pageview/ui/Cursors.h"
 #include "app/res/Resource.h"
 
-// Mouse input of the page view: the pen, arrow and text box tools and shape selection.
+// Mouse input of the page view: the pen, arrow and text box tools and shape selection. A press
+// starts a drag object (a gesture); moves, the release and a lost capture all go to it.
 // Points are turned into view units first; marks keep view units from then on.
 
 CTextBoxEdit* CAllView::EditorOf(CTextBox* box) {
@@ -50,14 +55,9 @@ bool CAllView::OfferPressToShapes(CSBImage& image, CPoint view) {
           // Shape selection moves a closed box from here. Opening its editor under the held
           // button would hand the drag to the text control, which takes it for dragging text.
           CloseFocusedBox();
-          box->SetSelected(true);
-          m_pressedShapes = {box};
-          m_moving = box;
-          m_trackHit = CShapeRectTracker::Hit::Inside;
-          m_trackStart = box->TrackerRect();
-          m_moveFrom = m_lastPoint = view;
-          CaptureMouse();
-          Refresh(false);
+          StartGesture(std::make_unique<CShapeMoveGesture>(std::vector<CShape*>{box},
+                                                           CShapeRectTracker::Hit::Inside, view),
+                       view);
           return true;
         }
         OpenTextBox(image, box);
@@ -102,25 +102,17 @@ void CAllView::OnLeftDown(wxMouseEvent& event) {
 
   switch (image->Tool()) {
     case kToolPen:
-      m_stroke = image->NewStroke(PenAt(m_doc ? m_doc->PenIndex() : 0));
-      m_stroke->AddPoint(view);
-      m_lastPoint = view;
-      m_shiftAxis = 0;
       if (m_doc) m_doc->SetModifiedFlag();
-      CaptureMouse();
+      StartGesture(
+          std::make_unique<CPenGesture>(*image, PenAt(m_doc ? m_doc->PenIndex() : 0), view), view);
       break;
     case kToolArrow:
-      m_arrow = image->NewArrow();
-      m_arrow->Start(view);
-      m_lastPoint = view;
       if (m_doc) m_doc->SetModifiedFlag();
-      CaptureMouse();
+      StartGesture(std::make_unique<CArrowGesture>(*image, view), view);
       break;
     case kToolTextBox:
-      m_newBox = image->NewTextBox();
-      m_boxStart = m_boxEnd = m_lastPoint = view;
       if (m_doc) m_doc->SetModifiedFlag();
-      CaptureMouse();
+      StartGesture(std::make_unique<CTextBoxGesture>(*image, view), view);
       break;
     case kToolShapeSelect:
       StartTracking(*image, view);
@@ -133,6 +125,13 @@ void CAllView::OnLeftDown(wxMouseEvent& event) {
   }
 }
 
+void CAllView::StartGesture(std::unique_ptr<CGesture> gesture, CPoint view) {
+  m_gesture = std::move(gesture);
+  m_lastPoint = view;
+  CaptureMouse();
+  Refresh(false);
+}
+
 void CAllView::OnMotion(wxMouseEvent& event) {
   CPoint view = ToView(event.GetPosition());
   if (!HasCapture()) {
@@ -141,66 +140,55 @@ void CAllView::OnMotion(wxMouseEvent& event) {
     event.Skip();
     return;
   }
-  if (m_gesture) {
-    MoveGesture(event.GetPosition());
+  if (m_gesture) MoveGesture(event.GetPosition(), event.ShiftDown());
+}
+
+void CAllView::MoveGesture(wxPoint client, bool shift) {
+  if (m_cropDrag) {
+    MoveCrop(client);
     return;
   }
-  if (m_moving) {
-    m_lastPoint = KeepInClient(event.GetPosition());
-    TrackTo(m_lastPoint);
-    return;
-  }
-  view = KeepInPicture(view);
-  if (m_stroke) {
-    if (event.ShiftDown()) {
-      if (m_shiftAxis == 0) {
-        m_shiftAxis = std::abs(view.y - m_lastPoint.y) < std::abs(view.x - m_lastPoint.x) ? 1 : 2;
-      }
-      if (m_shiftAxis == 1) view.y = m_lastPoint.y;
-      if (m_shiftAxis == 2) view.x = m_lastPoint.x;
-    } else {
-      m_shiftAxis = 0;
-    }
-    m_stroke->AddPoint(view);
-    SetPane(res::kIdPaneCursor, wxString::Format("%d, %d", view.x, view.y));
-  } else if (m_arrow) {
-    const CPoint start = m_arrow->Rect().TopLeft();
-    SetPane(res::kIdPaneSelection, wxString::Format("%d X %d", view.x - start.x, view.y - start.y));
-    m_arrow->SetEnd(view);
-  } else if (m_newBox) {
-    SetPane(res::kIdPaneSelection, wxString::Format("%d X %d", std::abs(view.x - m_boxStart.x),
-                                                    std::abs(view.y - m_boxStart.y)));
-    m_boxEnd = view;
-  }
-  // Where the drag ends should the capture be taken away before the button comes up.
+  const CPoint view = m_gesture->KeptIn() == CGesture::Bounds::Picture
+                          ? KeepInPicture(ToView(client))
+                          : KeepInClient(client);
+  m_gesture->SetShift(shift);
+  m_gesture->Move(view);
   m_lastPoint = view;
+  if (const auto* pen = dynamic_cast<const CPenGesture*>(m_gesture.get())) {
+    const CPoint at = pen->LastPoint();
+    SetPane(res::kIdPaneCursor, wxString::Format("%d, %d", at.x, at.y));
+  } else if (const auto* arrow = dynamic_cast<const CArrowGesture*>(m_gesture.get())) {
+    const CPoint start = arrow->Start();
+    SetPane(res::kIdPaneSelection, wxString::Format("%d X %d", view.x - start.x, view.y - start.y));
+  } else if (const auto* box = dynamic_cast<const CTextBoxGesture*>(m_gesture.get())) {
+    const CPoint start = box->Start();
+    SetPane(res::kIdPaneSelection, wxString::Format("%d X %d", std::abs(view.x - start.x),
+                                                    std::abs(view.y - start.y)));
+  } else if (const auto* move = dynamic_cast<const CShapeMoveGesture*>(m_gesture.get())) {
+    if (move->Moving()->Type() == kShapeTextBox) PlaceTextBoxWindows();
+  }
   Refresh(false);
 }
 
-void CAllView::FinishDrawing(CPoint view) {
-  CSBImage* image = Image();
-  if (!image) return;
-  if (m_stroke) {
-    if (m_shiftAxis == 1) view.y = m_lastPoint.y;
-    if (m_shiftAxis == 2) view.x = m_lastPoint.x;
-    m_stroke->AddPoint(view);
-    m_stroke->Finish();
-    image->AddShape(m_stroke);
-    m_stroke = nullptr;
-    m_shiftAxis = 0;
-  } else if (m_arrow) {
-    m_arrow->SetEnd(view);
-    m_arrow->Finish();
-    image->AddShape(m_arrow);
-    m_arrow = nullptr;
-  } else if (m_newBox) {
-    CTextBox* box = m_newBox;
-    m_newBox = nullptr;
-    box->SetRect(textbox::CreationRect(m_boxStart, view));
-    image->AddShape(box);
-    OpenTextBox(*image, box);
+void CAllView::EndGesture(CPoint view) {
+  std::unique_ptr<CGesture> gesture = std::move(m_gesture);
+  const bool crop = m_cropDrag != nullptr;
+  m_cropDrag = nullptr;
+  const bool changed = gesture->Finish(view);
+  if (crop) {
+    EndCrop(changed);
+  } else if (const auto* box = dynamic_cast<const CTextBoxGesture*>(gesture.get())) {
+    if (CSBImage* image = Image()) OpenTextBox(*image, box->Box());
+  } else if (const auto* move = dynamic_cast<const CShapeMoveGesture*>(gesture.get())) {
+    if (move->Moving()->Type() == kShapeTextBox) PlaceTextBoxWindows();
+    // Moving or resizing a mark changes what a save writes, so it must not be lost silently.
+    if (changed && m_doc) m_doc->SetModifiedFlag();
+  } else if (dynamic_cast<const CRangeGesture*>(gesture.get())) {
+    // Moving or stretching floating pixels changes what a save writes.
+    CSBImage* image = Image();
+    if (changed && m_doc && image && image->Selection().IsFloating()) m_doc->SetModifiedFlag();
   }
-  SetPane(res::kIdPaneSelection, wxString());
+  if (!crop) SetPane(res::kIdPaneSelection, wxString());
   Refresh(false);
 }
 
@@ -213,42 +201,32 @@ CPoint CAllView::KeepInClient(wxPoint client) const {
 void CAllView::OnLeftUp(wxMouseEvent& event) {
   if (!HasCapture()) return;
   ReleaseMouse();
-  if (m_gesture) {
-    // The range tool's pointer stays in the client area, the crop's on the picture.
-    // Both are kept in the client area; the crop's is also kept on the picture.
-    const CPoint at = KeepInClient(event.GetPosition());
-    EndGesture(m_cropDrag ? KeepInPicture(at) : at);
-    return;
+  if (!m_gesture) return;
+  const CPoint at = KeepInClient(event.GetPosition());
+  if (m_cropDrag || m_gesture->KeptIn() == CGesture::Bounds::Picture) {
+    // The crop's pointer is kept in the client area too, on the visible part of the picture.
+    EndGesture(KeepInPicture(m_cropDrag ? at : ToView(event.GetPosition())));
+  } else {
+    EndGesture(at);
   }
-  if (m_moving) {
-    EndTracking(KeepInClient(event.GetPosition()));
-    return;
-  }
-  FinishDrawing(KeepInPicture(ToView(event.GetPosition())));
 }
 
 void CAllView::OnCaptureLost(wxMouseCaptureLostEvent&) {
   // Another window took the mouse mid-drag: the drag ends where the pointer last was, as if
   // the button had come up there.
-  if (m_gesture) {
-    EndGesture(m_lastPoint);
-  } else if (m_moving) {
-    EndTracking(m_lastPoint);
-  } else if (m_stroke || m_arrow || m_newBox) {
-    FinishDrawing(m_lastPoint);
-  }
+  if (m_gesture) EndGesture(m_lastPoint);
 }
 
 void CAllView::StartTracking(CSBImage& image, CPoint view) {
   using Hit = CShapeRectTracker::Hit;
   // Every arrow whose frame is under the press, in list order, then the first stroke, else
   // the first frame around a text box (a press on a box's window opens the box instead).
-  m_pressedShapes.clear();
+  std::vector<CShape*> pressed;
   const auto hits = [&](CShape* shape) {
     return shape->IsVisible() && shape->Tracker().HitTest(view) != Hit::None;
   };
   for (auto& a : image.Arrows()) {
-    if (a->IsFinished() && hits(a.get())) m_pressedShapes.push_back(a.get());
+    if (a->IsFinished() && hits(a.get())) pressed.push_back(a.get());
   }
   CShape* other = nullptr;
   for (auto& s : image.Strokes()) {
@@ -257,46 +235,13 @@ void CAllView::StartTracking(CSBImage& image, CPoint view) {
   for (auto& b : image.TextBoxes()) {
     if (!other && hits(b.get())) other = b.get();
   }
-  if (other) m_pressedShapes.push_back(other);
-  if (!m_pressedShapes.empty()) {
-    CShape* first = m_pressedShapes.front();
-    first->SetSelected(true);
-    m_moving = first;
-    m_trackHit = first->Tracker().HitTest(view);
-    m_trackStart = first->TrackerRect();
-    m_moveFrom = m_lastPoint = view;
-    CaptureMouse();
+  if (other) pressed.push_back(other);
+  if (pressed.empty()) {
+    Refresh(false);
+    return;
   }
-  Refresh(false);
-}
-
-void CAllView::EndTracking(CPoint view) {
-  TrackTo(view);
-  if (!(m_moving->TrackerRect() == m_trackStart)) {
-    // Moving or resizing a mark changes what a save writes, so it must not be lost silently.
-    if (m_doc) m_doc->SetModifiedFlag();
-  } else {
-    // The first frame did not change: the press goes on to the other marks under it, which
-    // are selected in their turn.
-    for (CShape* shape : m_pressedShapes) shape->SetSelected(true);
-  }
-  m_pressedShapes.clear();
-  m_moving = nullptr;
-  m_trackHit = CShapeRectTracker::Hit::None;
-  Refresh(false);
-}
-
-void CAllView::TrackTo(CPoint view) {
-  const CShapeRectTracker start(m_trackStart, m_moving->HasResizeHandles());
-  const CRect target = start.Track(m_trackHit, view.x - m_moveFrom.x, view.y - m_moveFrom.y);
-  if (m_trackHit == CShapeRectTracker::Hit::Inside) {
-    const CRect now = m_moving->TrackerRect();
-    m_moving->MoveBy(target.left - now.left, target.top - now.top);
-  } else {
-    m_moving->ResizeTracker(target);
-  }
-  if (m_moving->Type() == kShapeTextBox) PlaceTextBoxWindows();
-  Refresh(false);
+  const Hit grabbed = pressed.front()->Tracker().HitTest(view);
+  StartGesture(std::make_unique<CShapeMoveGesture>(std::move(pressed), grabbed, view), view);
 }
 
 CursorKind CAllView::CursorAt(CPoint view) const {
