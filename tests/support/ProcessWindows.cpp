@@ -1,6 +1,9 @@
 #include "tests/support/ProcessWindows.h"
 
+#include <chrono>
 #include <cstdio>
+#include <sstream>
+#include <thread>
 #include <cstdlib>
 
 namespace testsupport {
@@ -21,6 +24,19 @@ bool HaveXdotool() { return std::getenv("DISPLAY") && !Shell("command -v xdotool
 std::string WindowOfProcess(pid_t pid, int seconds) {
   return Shell("timeout " + std::to_string(seconds) + " xdotool search --sync --onlyvisible --pid " +
                std::to_string(pid) + " 2>/dev/null | head -1");
+}
+
+std::string WindowNamed(const std::string& title, int seconds) {
+  // xdotool's name search does not match UTF-8 titles; compare each visible window's title.
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (std::chrono::steady_clock::now() < end) {
+    std::istringstream ids(Shell("xdotool search --onlyvisible --name '' 2>/dev/null"));
+    for (std::string id; std::getline(ids, id);) {
+      if (!id.empty() && Shell("xdotool getwindowname " + id + " 2>/dev/null") == title) return id;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return {};
 }
 
 void SendKeys(const std::string& window, const std::string& keys) {

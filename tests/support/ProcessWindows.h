@@ -14,6 +14,9 @@ bool HaveXdotool();
 // The X window id of the first visible window of process pid, waited for up to `seconds`;
 // empty when none appears.
 std::string WindowOfProcess(pid_t pid, int seconds = 20);
+// The first visible window whose title is exactly title (UTF-8), waited for up to `seconds`;
+// empty when none appears.
+std::string WindowNamed(const std::string& title, int seconds = 20);
 // Gives that window the keyboard focus and types keys (xdotool names, e.g. "Return").
 void SendKeys(const std::string& window, const std::string& keys);
 
