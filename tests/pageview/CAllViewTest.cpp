@@ -5,7 +5,9 @@
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/sizer.h>
+#include <wx/menu.h>
 #include <wx/process.h>
+#include <wx/timer.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
@@ -901,6 +903,51 @@ TEST_F(CAllViewTest, ScreenshotsOfAMovedRangeAndACrop) {
   Mouse(wxEVT_LEFT_UP, 480, 420);
   ASSERT_EQ(image->VersionIndex(), 1);
   m_view->PaintBuffer().SaveFile(pvtest::ScreenshotPath("cropped-page.png"), wxBITMAP_TYPE_PNG);
+}
+
+// The context menu (menu 210) opens only over a selection of the range tool, and its one
+// entry erases the range.
+TEST_F(CAllViewTest, TheContextMenuOverASelectionErasesIt) {
+  const auto scrap = m_dir / "menu";
+  pvtest::MakeScrap(scrap, 600, 600);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  CSBImage* image = m_doc->PageImage();
+  Command(res::kIdPenBlackThick);
+  Drag({{50, 60}, {150, 60}});
+  Command(res::kIdRangeSelect);
+  Drag({{40, 40}, {160, 80}});
+  m_frame->Raise();
+  ASSERT_TRUE(pvtest::WaitFor([&] { return m_view->IsShownOnScreen(); }));
+
+  // The open menu picks its entry from the keyboard, as a user would.
+  std::vector<wxString> shown;
+  m_view->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& e) {
+    if (wxMenu* menu = e.GetMenu(); menu && menu->GetMenuItemCount() > 0)
+      shown.push_back(menu->FindItemByPosition(0)->GetItemLabelText());
+    e.Skip();
+  });
+  wxTimer chooser;
+  chooser.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    if (shown.empty()) return;
+    chooser.Stop();
+    wxUIActionSimulator keys;
+    keys.Char(WXK_DOWN);
+    keys.Char(WXK_RETURN);
+  });
+  const auto openAt = [&](int x, int y) {
+    wxContextMenuEvent menu(wxEVT_CONTEXT_MENU, m_view->GetId(), m_view->ClientToScreen({x, y}));
+    menu.SetEventObject(m_view);
+    m_view->GetEventHandler()->ProcessEvent(menu);
+  };
+  openAt(300, 300);  // outside the selection: no menu
+  EXPECT_TRUE(shown.empty());
+  chooser.Start(100);
+  openAt(100, 60);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], wxString::FromUTF8("選択された範囲の消去"));
+  EXPECT_TRUE(pvtest::WaitFor([&] { return image->Selection().IsEmpty(); }, 5000));
+  EXPECT_GT(Gray(100, 60), 200);
+  EXPECT_TRUE(image->Strokes()[0]->IsVisible()) << "the mark stays a shape";
 }
 
 }  // namespace
