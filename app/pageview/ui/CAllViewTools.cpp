@@ -148,9 +148,15 @@ void CAllView::MoveGesture(wxPoint client, bool shift) {
     MoveCrop(client);
     return;
   }
-  const CPoint view = m_gesture->KeptIn() == CGesture::Bounds::Picture
-                          ? KeepInPicture(ToView(client))
-                          : KeepInClient(client);
+  CPoint view;
+  if (m_gesture->KeptIn() == CGesture::Bounds::Picture) {
+    view = KeepInPicture(ToView(client));
+  } else {
+    // Frames are dragged within the client area: the pointer is put back on its edge.
+    view = KeepInClient(client);
+    const wxPoint kept = ToClient(view);
+    if (kept != client) WarpPointer(kept.x, kept.y);
+  }
   m_gesture->SetShift(shift);
   m_gesture->Move(view);
   m_lastPoint = view;
