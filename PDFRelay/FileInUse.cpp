@@ -100,6 +100,18 @@ bool IsFileInUse(const std::filesystem::path& file) {
   return IsLockedByOthers(file) || IsOpenForWritingByOthers(file);
 }
 
+bool IsReadOnlyFile(const std::filesystem::path& file) {
+  struct stat st {};
+  if (stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool CanCreateFilesIn(const std::filesystem::path& folder) {
+  struct stat st {};
+  if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  return faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
 ReplaceResult DeleteUnlessInUse(const std::filesystem::path& file) {
   if (IsFileInUse(file)) return ReplaceResult::kInUse;
   return unlink(file.c_str()) == 0 ? ReplaceResult::kDeleted : ReplaceResult::kNotDeleted;

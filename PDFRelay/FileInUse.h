@@ -20,4 +20,12 @@ enum class ReplaceResult {
 // Deletes the file the user chose to replace, unless another process is using it.
 [[nodiscard]] ReplaceResult DeleteUnlessInUse(const std::filesystem::path& file);
 
+// A file nobody may write (no write permission bit at all): the dialog refuses it, as it
+// refuses files marked read-only elsewhere, even for a user who could replace it.
+[[nodiscard]] bool IsReadOnlyFile(const std::filesystem::path& file);
+
+// Whether this user can create files in the folder. The PDF is put there after the dialog
+// has closed, where nobody could be told that it failed, so such a folder is refused.
+[[nodiscard]] bool CanCreateFilesIn(const std::filesystem::path& folder);
+
 }  // namespace pdfrelay

@@ -32,20 +32,22 @@ class OpenAfterSaveHook : public wxFileDialogCustomizeHook {
   wxFileDialogCheckBox* m_check = nullptr;
 };
 
-void ShowInUse(wxWindow* parent) {
-  wxMessageBox(wxString::FromUTF8(kFileInUseText), wxString::FromUTF8(kDialogTitle),
+void ShowRefusal(const char* text, wxWindow* parent) {
+  wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(kDialogTitle),
                wxOK | wxICON_WARNING, parent);
 }
 
 // GTK asks this before it confirms replacing an existing file. A file another process is
-// using is refused here, so the dialog stays open with the name still in it; any other file
-// goes on to the usual "replace?" question.
+// using, or one marked read-only, is refused here, so the dialog stays open with the name
+// still in it; any other file goes on to the usual "replace?" question.
 GtkFileChooserConfirmation OnConfirmOverwrite(GtkFileChooser* chooser, gpointer data) {
   gchar* name = gtk_file_chooser_get_filename(chooser);
-  const bool inUse = name && IsFileInUse(name);
+  const char* refusal = nullptr;
+  if (name && IsFileInUse(name)) refusal = kFileInUseText;
+  else if (name && IsReadOnlyFile(name)) refusal = kReadOnlyText;
   g_free(name);
-  if (!inUse) return GTK_FILE_CHOOSER_CONFIRMATION_CONFIRM;
-  ShowInUse(static_cast<wxWindow*>(data));
+  if (!refusal) return GTK_FILE_CHOOSER_CONFIRMATION_CONFIRM;
+  ShowRefusal(refusal, static_cast<wxWindow*>(data));
   return GTK_FILE_CHOOSER_CONFIRMATION_SELECT_AGAIN;
 }
 
@@ -85,10 +87,15 @@ std::optional<std::string> CRelaySaveDialog::AskSavePath(const std::string& prop
       if (std::filesystem::exists(path, error)) continue;
     }
 
+    if (!CanCreateFilesIn(chosen.parent_path())) {
+      ShowRefusal(kFolderNotWritableText, nullptr);
+      continue;
+    }
+
     // The old file goes now, so the printer's monitor never meets it; one that came into use
     // after the question brings the dialog back.
     if (DeleteUnlessInUse(path) != ReplaceResult::kInUse) return path;
-    ShowInUse(nullptr);
+    ShowRefusal(kFileInUseText, nullptr);
   }
 }
 

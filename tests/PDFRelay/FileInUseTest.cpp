@@ -102,6 +102,25 @@ TEST_F(FileInUseTest, ReadersAndNamesakesDoNotCount) {
   close(own);
 }
 
+TEST_F(FileInUseTest, ReadOnlyFilesAndFoldersWithoutWriteAccess) {
+  EXPECT_FALSE(IsReadOnlyFile(m_pdf));
+  std::filesystem::permissions(m_pdf, std::filesystem::perms::owner_read |
+                                          std::filesystem::perms::group_read);
+  EXPECT_TRUE(IsReadOnlyFile(m_pdf)) << "read-only even for a user who may replace it";
+  EXPECT_FALSE(IsReadOnlyFile(m_dir / "none.pdf"));
+  EXPECT_FALSE(IsReadOnlyFile(m_dir.path())) << "a folder is not a read-only file";
+
+  EXPECT_TRUE(CanCreateFilesIn(m_dir.path()));
+  EXPECT_FALSE(CanCreateFilesIn(m_dir / "missing"));
+  EXPECT_FALSE(CanCreateFilesIn(m_pdf));
+  const auto locked = m_dir / "locked";
+  std::filesystem::create_directory(locked);
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_exec);
+  if (geteuid() != 0) EXPECT_FALSE(CanCreateFilesIn(locked));  // root may write anywhere
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+}
+
 TEST_F(FileInUseTest, MissingFileIsAcceptedWithoutDeleting) {
   EXPECT_EQ(DeleteUnlessInUse(m_dir / "none.pdf"), ReplaceResult::kNotDeleted);
   EXPECT_FALSE(IsFileInUse(m_dir / "none.pdf"));

@@ -196,6 +196,23 @@ TEST_F(RelayDialogTest, FileInUseKeepsTheDialogOpenAndAFreeOneIsDeletedAtOnce) {
   waitpid(holder, nullptr, 0);
 }
 
+TEST_F(RelayDialogTest, ReadOnlyFileIsRefused) {
+  const fs::path locked = m_dir / "out" / "locked.pdf";
+  testsupport::WriteFile(locked, "%PDF-1.5 old\n");
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
+  RelayProcess relay(m_ini, "Job1", "report.pdf");
+  Activate();
+  TypePath(locked);
+  ASSERT_TRUE(ReturnUntil([&] { return CountWindows(kTitle) == 2; }));
+  ASSERT_TRUE(RealInput::Key("Return"));
+  ASSERT_TRUE(guitest::WaitFor([&] { return CountWindows(kTitle) == 1; }, 15000));
+  guitest::Pump(300);
+  EXPECT_TRUE(fs::exists(locked));
+  EXPECT_EQ(Get("Job1_RequestWritePrivateProfile"), "<none>") << "the dialog is still open";
+  ASSERT_TRUE(RealInput::Key("Escape"));
+  EXPECT_EQ(relay.Wait(), 1);
+}
+
 TEST_F(RelayDialogTest, EscapeCancels) {
   ASSERT_TRUE(profile::WriteString(m_ini, "Sect", "LastOpenFolder", (m_dir / "out").string() + "/"));
   testsupport::WriteFile(m_dir / "out" / "earlier.pdf", "%PDF-1.5\n");
