@@ -27,14 +27,17 @@ wxFindReplaceDialog* CreateFindDialog(wxWindow* parent, wxFindReplaceData* data,
     } else if (auto* direction = wxDynamicCast(child, wxRadioBox)) {
       direction->SetLabel(Utf8("方向"));
       if (direction->GetCount() == 2) {
-        direction->SetString(0, Utf8("上へ(&U)"));
-        direction->SetString(1, Utf8("下へ(&D)"));
+        direction->SetString(0, Utf8("上へ"));
+        direction->SetString(1, Utf8("下へ"));
       }
     } else if (auto* button = wxDynamicCast(child, wxButton)) {
       if (button->GetId() == wxID_FIND) button->SetLabel(Utf8("次を検索(&F)"));
       if (button->GetId() == wxID_CANCEL) button->SetLabel(Utf8("キャンセル"));
     } else if (auto* label = wxDynamicCast(child, wxStaticText)) {
       label->SetLabel(Utf8("検索する文字列(&N):"));
+      // The toolkit gave the label a fixed width for its own, shorter text.
+      label->SetMinSize(wxDefaultSize);
+      label->SetMinSize(label->GetBestSize());
     }
   }
   dialog->Layout();
