@@ -67,6 +67,13 @@ class MainWindowTest : public guitest::GuiTest {
     MakeScrap(Home() / "ニュース" / "記事", "本文です。\r\n★★★★http://example.jp/★★★★");
     MakeScrap(Home() / "メモ", "メモの本文");
     MakeScrap(Home() / "ニュース" / "写し", "写しの本文\r\n★★★★http://example.jp/★★★★", true);
+    // Its pictures give it the pictures tab.
+    CxImage picture;
+    ASSERT_TRUE(picture.Create(40, 30, 24, CXIMAGE_FORMAT_JPG));
+    fs::create_directories(Home() / "ニュース" / "写し" / "Images");
+    for (const char* name : {"a.jpg", "b.jpg"})
+      ASSERT_TRUE(picture.Save((Home() / "ニュース" / "写し" / "Images" / name).string(),
+                               CXIMAGE_FORMAT_JPG));
     ASSERT_TRUE(wxGetApp().OnInit());
     m_frame = wxGetApp().MainFrame();
     ASSERT_TRUE(guitest::WaitFor([this] { return m_frame && m_frame->IsShown(); }));
@@ -227,8 +234,7 @@ std::vector<Command> ToolCommands(wxToolBar* bar) {
 TEST_F(MainWindowTest, EveryEnabledCommandIsHandledAndEveryHandledCommandCanBeEnabled) {
   Select(Home() / "ニュース" / "写し");
   ASSERT_TRUE(m_tabs->IsAvailable(1));
-  // The pictures tab's own view is still to come; its menu bar is walked all the same.
-  m_doc->SetPicturesCount(1);
+  ASSERT_TRUE(m_tabs->IsAvailable(3));
   CancelModalDialogs dialogs;
   std::vector<std::string> opened;
   m_frame->openBrowser = [&](const wxString& url) {
@@ -340,7 +346,6 @@ TEST_F(MainWindowTest, EveryEnabledCommandIsHandledAndEveryHandledCommandCanBeEn
     wxWindow* window;
   };
   Select(Home() / "ニュース" / "写し");
-  m_doc->SetPicturesCount(1);
   for (const Popup& p : {Popup{res::kPopupPictureDisplay, m_frame}, Popup{res::kPopupTree, tree}}) {
     ShowTab(p.id == res::kPopupPictureDisplay ? 3 : 0);
     const std::string where = "pop-up " + std::to_string(p.id);

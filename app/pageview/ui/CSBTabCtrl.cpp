@@ -118,6 +118,14 @@ void CSBTabCtrl::SelectTab(int index) {
       if (m_doc->Frame()) m_doc->Frame()->SetPaneText(res::kIdPaneSize, wxString());
     }
   }
+  if (m_doc && chosen == kTabPictures) {
+    // Showing the tab fills its list; what it finds decides whether the scrap keeps the tab.
+    auto* pictures = dynamic_cast<IPicturesPane*>(m_views[kTabPictures]);
+    const bool shown = pictures && pictures->ApplyViewMode();
+    m_doc->SetPicturesCount(shown ? 1 : 0);
+    if (!shown && m_views[kTabPictures]) m_views[kTabPictures]->Hide();
+    LayoutButtons();
+  }
   if (m_doc) {
     const CSBImage* image = m_doc->CurrentImage();
     m_doc->ShowZoom(image ? image->Zoom() : 100);

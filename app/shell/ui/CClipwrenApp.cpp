@@ -15,6 +15,7 @@
 #include "app/res/Resource.h"
 #include "app/res/ui/MessageBoxes.h"
 #include "app/store/ui/CFolderTreeCtrl.h"
+#include "app/tabs/ui/CImagesView.h"
 #include "app/store/ui/CLeftView.h"
 #include "app/tabs/ui/CTextView.h"
 #include "app/shell/CaptureImport.h"
@@ -155,8 +156,7 @@ void CClipwrenApp::CreateTabViews() {
   if (frame->LeftView()) frame->LeftView()->Tree()->SetTextFinder(text);
   m_textView = text;
   m_document->SetTextPane(text);
-  m_picturesView = new wxPanel(tabs, wxID_ANY);
-  m_picturesView->SetId(res::kIdPicturesView);
+  m_picturesView = new CImagesView(tabs, m_document.get());
   const wxWindow* views[] = {m_pageView, m_copyView, m_textView, m_picturesView};
   for (int i = 0; i < 4; ++i) tabs->RegisterView(i, const_cast<wxWindow*>(views[i]));
   tabs->SelectTab(0);

@@ -183,7 +183,13 @@ void CMainFrame::OnPicturesMode(wxCommandEvent& event) {
   CClipwrenDoc* doc = Document();
   if (!doc) return;
   if (event.GetId() == res::kIdHideGif) {
-    doc->PictureSettings().showGif = !doc->PictureSettings().showGif;
+    const bool showGif = !doc->PictureSettings().showGif;
+    doc->PictureSettings().showGif = showGif;
+    // The visible list is filled again without (or with) the GIF files.
+    if (auto* pictures = dynamic_cast<IPicturesPane*>(m_tabArea ? m_tabArea->FindWindow(
+                                                                      res::kIdPicturesView)
+                                                                : nullptr))
+      pictures->GifSettingChanged(showGif);
     return;
   }
   // The pictures view handles the view modes when it is the active view; this keeps the

@@ -35,7 +35,7 @@ CThumbnailCtrl::~CThumbnailCtrl() {
 
 void CThumbnailCtrl::SetAlignLeft(bool left) {
   long style = GetWindowStyleFlag() & ~(wxLC_ALIGN_LEFT | wxLC_ALIGN_TOP);
-  SetWindowStyleFlag(style | (left ? wxLC_ALIGN_LEFT : wxLC_ALIGN_TOP));
+  SetWindowStyleFlag(style | (left ? wxLC_ALIGN_LEFT : 0));
   // Changing the style drops the image list in some ports; keep ours.
   SetImageList(m_images.get(), wxIMAGE_LIST_NORMAL);
 }
