@@ -296,6 +296,21 @@ TEST_F(PdfExportTest, PreferencesStartThePrinterUserInterfaceOrSayItIsMissing) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(PdfExportTest, PreferencesOfTheInstalledPrinterOpen) {
+  InstallPdfPrinter();
+  StartApp({"Zarbo PDF Printer"});
+  if (IsSkipped()) return;
+  guitest::RealInput input;
+  if (!input.Start()) GTEST_SKIP() << "wmctrl or xdotool missing";
+  MessageRecorder messages;
+  m_frame->ProcessCommand(res::kIdPdfSettings);
+  const std::string title = "Zarbo PDF Printer 印刷設定";
+  ASSERT_TRUE(input.Activate(title, 20000));
+  EXPECT_TRUE(messages.shown.empty());
+  ASSERT_TRUE(guitest::RealInput::Key("Escape"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return guitest::RealInput::FindWindowByTitle(title) == 0; }));
+}
+
 TEST_F(PdfExportTest, PdfHasTheOrientationOfThePrintSettings) {
   InstallPdfPrinter();
   const fs::path stub = testsupport::SandboxRoot() / "stub-relay";
