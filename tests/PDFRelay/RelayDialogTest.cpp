@@ -196,6 +196,32 @@ TEST_F(RelayDialogTest, FileInUseKeepsTheDialogOpenAndAFreeOneIsDeletedAtOnce) {
   waitpid(holder, nullptr, 0);
 }
 
+TEST_F(RelayDialogTest, CheckedBoxOpensThePdfOnceTheMonitorHasWrittenIt) {
+  // The desktop's opener, standing in for a PDF viewer: it writes down what it was given.
+  const fs::path bin = m_dir / "bin";
+  const fs::path opened = m_dir / "opened.txt";
+  testsupport::WriteFile(bin / "xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" +
+                                              opened.string() + "'\n");
+  fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+
+  RelayProcess relay(m_ini, "Job1", "report.pdf");  // no OpenAfterSave: the box is checked
+  setenv("PATH", path.c_str(), 1);
+  Activate();
+  const fs::path chosen = m_dir / "out" / "opened.pdf";
+  TypePath(chosen);
+  ASSERT_TRUE(ReturnUntil([&] { return Get("Job1_RequestWritePrivateProfile") == "1"; }));
+  EXPECT_EQ(Get("Job1_Preview"), "1");
+  EXPECT_EQ(Get("OpenAfterSave"), "1");
+  guitest::Pump(600);  // a few polls find nothing yet
+  EXPECT_FALSE(fs::exists(opened));
+  testsupport::WriteFile(chosen, "%PDF-1.5\n");  // what the printer's monitor does
+  EXPECT_EQ(relay.Wait(), 0);
+  EXPECT_TRUE(guitest::WaitFor([&] { return fs::exists(opened); }));
+  EXPECT_EQ(testsupport::ReadFile(opened), chosen.string());
+}
+
 TEST_F(RelayDialogTest, ReadOnlyFileIsRefused) {
   const fs::path locked = m_dir / "out" / "locked.pdf";
   testsupport::WriteFile(locked, "%PDF-1.5 old\n");
