@@ -25,6 +25,7 @@
 #include "app/shell/ui/CAboutDlg.h"
 #include "app/shell/ui/CAddFolderDlg.h"
 #include "app/shell/ui/CMainFrame.h"
+#include "app/shell/ui/ChangeSaveFolder.h"
 #include "app/shell/ui/InterfaceFont.h"
 #include "app/shell/ui/Screenshot.h"
 #include "app/store/ScrapStore.h"
@@ -122,6 +123,9 @@ bool CClipwrenApp::OnInit() {
   SetTopWindow(frame);
   CreateTabViews();
   Bind(wxEVT_MENU, [frame](wxCommandEvent&) { CAboutDlg(frame).ShowModal(); }, kAboutCommand);
+  Bind(wxEVT_MENU, [this, frame](wxCommandEvent&) { ChangeSaveFolder(*this, *frame); },
+       res::kIdChangeSaveFolder);
+  frame->DeclareCommand(res::kIdChangeSaveFolder);
 
   // The folder tree gets the home folder and its pictures, loads the scrapbook, selects the
   // imported scrap and expands or collapses as it was left.

@@ -68,6 +68,13 @@ wxTreeItemId CFolderTreeCtrl::SelectByPath(const std::string& path) {
 
 void CFolderTreeCtrl::ExpandAllFolders() { m_model.ExpandAll(); }
 
+void CFolderTreeCtrl::SelectHome() {
+  if (store::TreeItem* home = m_model.Home()) {
+    m_model.SetCaret(home);
+    m_model.SelectOnly(home);
+  }
+}
+
 void CFolderTreeCtrl::CollapseAllFolders() {
   m_model.CollapseAll();
   ScrollXTo(0);

@@ -40,6 +40,8 @@ class CFolderTreeCtrl : public wxTreeCtrl,
   // Selects the item of path, loading and inserting what is missing; an invalid id for a
   // path outside the home folder or one that does not exist.
   wxTreeItemId SelectByPath(const std::string& path);
+  // Makes the home item the caret item (which opens the home folder in the document).
+  void SelectHome();
   void ExpandAllFolders();
   void CollapseAllFolders();
   [[nodiscard]] int GetExpandAllState() const { return m_model.ExpandAllState(); }
