@@ -43,7 +43,9 @@ class PreferencesDialog : public wxDialog {
     top->Add(m_orientation, 0, wxEXPAND | wxLEFT | wxRIGHT, 12);
 
     auto* buttons = new wxStdDialogButtonSizer;
-    buttons->AddButton(new wxButton(this, wxID_OK, "OK"));
+    auto* ok = new wxButton(this, wxID_OK, "OK");
+    ok->SetDefault();  // Enter accepts, as in the host's property sheets
+    buttons->AddButton(ok);
     buttons->AddButton(new wxButton(this, wxID_CANCEL, wxString::FromUTF8("キャンセル")));
     buttons->Realize();
     top->Add(buttons, 0, wxALIGN_RIGHT | wxALL, 12);
