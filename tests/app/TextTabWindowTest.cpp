@@ -7,8 +7,11 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/fdrepdlg.h>
+#include <wx/menu.h>
 #include <wx/textctrl.h>
+#include <wx/timer.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -341,6 +344,78 @@ TEST_F(TextTabWindowTest, ScrapbookSearchEdgeCases) {
   m_messages.clear();
   EXPECT_FALSE(m_tree->SearchText("only-here", true, true));
   EXPECT_EQ(m_messages.size(), 1u);
+}
+
+TEST_F(TextTabWindowTest, ContextMenuHasOneCopyItemEnabledBySelection) {
+  guitest::RealInput input;
+  if (!input.Start()) GTEST_SKIP() << "wmctrl, xdotool or openbox missing";
+  Open(Home() / "2-メモ");
+  ASSERT_TRUE(input.Activate("クリップレン帳 - 2-メモ"));
+  ASSERT_TRUE(guitest::WaitFor([&] { return m_text->IsShownOnScreen(); }));
+  struct Seen {
+    int items = -1;
+    wxString label;
+    bool enabled = false;
+  };
+  std::vector<Seen> seen;
+  // The pop-up runs its own loop: a timer inside it closes it again.
+  wxTimer closer;
+  closer.Bind(wxEVT_TIMER, [](wxTimerEvent&) { guitest::RealInput::Key("Escape"); });
+  m_text->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& e) {
+    if (wxMenu* menu = e.GetMenu(); menu && menu->GetMenuItemCount() > 0) {
+      wxMenuItem* item = menu->FindItemByPosition(0);
+      seen.push_back({static_cast<int>(menu->GetMenuItemCount()), item->GetItemLabelText(),
+                      item->IsEnabled()});
+    }
+    closer.StartOnce(300);
+    e.Skip();
+  });
+  const wxRect at = m_text->GetScreenRect();
+  const auto rightClick = [&] {
+    return guitest::RealInput::Click(at.x + at.width / 2, at.y + at.height / 2, 3);
+  };
+  m_text->SetSelection(0, 0);
+  ASSERT_TRUE(rightClick());
+  ASSERT_TRUE(guitest::WaitFor([&] { return seen.size() == 1; }));
+  EXPECT_EQ(seen[0].items, 1);
+  EXPECT_EQ(seen[0].label, wxString::FromUTF8("クリップボードにコピー"));
+  EXPECT_FALSE(seen[0].enabled) << "nothing selected: the item is grey";
+  EXPECT_TRUE(m_text->HasFocus()) << "the view takes the focus";
+  guitest::Pump(300);
+  m_text->SetSelection(0, 3);
+  ASSERT_TRUE(rightClick());
+  ASSERT_TRUE(guitest::WaitFor([&] { return seen.size() == 2; }));
+  EXPECT_TRUE(seen[1].enabled);
+  guitest::Pump(300);
+}
+
+TEST_F(TextTabWindowTest, PageOfSeveralMegabytesLoadsEditsAndSearches) {
+  // About 3 MB of UTF-16: Japanese lines with an ASCII word at the very end.
+  std::string page;
+  while (page.size() < 4'000'000) page += "東京の天気は晴れ、明日は曇りのち雨の予報です。Tokyo weather.\r\n";
+  page += "終わりの印 ZarboEnd";
+  MakeScrap(Home() / "4-長い記事", page);
+  m_tree->RefreshTree("");
+  const auto start = std::chrono::steady_clock::now();
+  Open(Home() / "4-長い記事");
+  m_text->SetSelection(0, 0);
+  const long at = m_text->Find("zarboend", false, true, false);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(at, m_text->GetLastPosition() - 8);
+  EXPECT_LT(seconds, 5.0) << "open and search a large page";
+  m_text->SetInsertionPoint(0);
+  m_text->WriteText("X");
+  EXPECT_TRUE(m_doc->IsModified());
+  // Straight to the view: a command would also let the toolkit lay out the whole page while
+  // it waits, which takes it seconds in the background.
+  ASSERT_TRUE(m_text->CanUndoEdit());
+  m_text->UndoEdit();
+  EXPECT_EQ(m_text->GetValue().Left(3), wxString::FromUTF8("東京の"));
+  // The toolkit lays out a page this long in the background for seconds; the window would
+  // wait for that before it closes.
+  m_doc->SetModifiedFlag(false);
+  m_text->SetText("");
 }
 
 }  // namespace
