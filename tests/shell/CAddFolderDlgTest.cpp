@@ -172,9 +172,17 @@ TEST_F(CAddFolderDlgTest, Screenshots) {
   wxWindow* popup = add->Picker()->Tree()->GetParent();
   ASSERT_TRUE(guitest::WaitFor([&] { return popup->IsShownOnScreen(); }));
   guitest::Pump(300);
-  const wxImage shot = GrabScreen(add->GetScreenRect().Union(popup->GetScreenRect()));
-  EXPECT_TRUE(shot.IsOk() &&
-              shot.SaveFile(guitest::ScreenshotPath("add-dialog-dropdown.png"), wxBITMAP_TYPE_PNG));
+  // The dialog and the drop-down that hangs below it, on white where neither is.
+  const wxRect dialogRect = add->GetScreenRect(), popupRect = popup->GetScreenRect();
+  const wxRect both = dialogRect.Union(popupRect);
+  wxImage shot(both.width, both.height);
+  shot.SetRGB(wxRect(wxPoint(), both.GetSize()), 255, 255, 255);
+  for (const wxRect& part : {dialogRect, popupRect}) {
+    const wxImage grabbed = GrabScreen(part);
+    ASSERT_TRUE(grabbed.IsOk());
+    shot.Paste(grabbed, part.x - both.x, part.y - both.y);
+  }
+  EXPECT_TRUE(shot.SaveFile(guitest::ScreenshotPath("add-dialog-dropdown.png"), wxBITMAP_TYPE_PNG));
   CTreeComboBox::CloseDropDown();
 
   auto* create = new CCreateFolderDlg(add, *add->Picker());
