@@ -108,7 +108,7 @@ class PicturesTabWindowTest : public guitest::GuiTest {
   bool Shot(const char* name) {
     m_frame->Raise();
     m_frame->Update();
-    guitest::Pump(300);
+    guitest::Pump(1000);
     return SaveWindowScreenshot(m_frame, guitest::ScreenshotPath(name));
   }
 
