@@ -12,9 +12,9 @@ namespace pdfrelay {
 [[nodiscard]] bool IsFileInUse(const std::filesystem::path& file);
 
 enum class ReplaceResult {
-  kDeleted,      // the old file is gone
-  kInUse,        // another process is using it: the name must be refused
-  kNotDeleted,   // it did not exist, or deleting failed for another reason: the name stands
+  kDeleted,     // the old file is gone
+  kInUse,       // another process is using it: the name must be refused
+  kNotDeleted,  // it did not exist, or deleting failed for another reason: the name stands
 };
 
 // Deletes the file the user chose to replace, unless another process is using it.

@@ -18,8 +18,7 @@ class CPDFRelayApp : public wxApp {
 // When no display can be opened, the dialog has failed, which answers like a cancel.
 class NoDisplayUi : public pdfrelay::RelayUi {
  public:
-  std::optional<std::string> AskSavePath(const std::string&, const std::string&,
-                                         int&) override {
+  std::optional<std::string> AskSavePath(const std::string&, const std::string&, int&) override {
     return std::nullopt;
   }
   void OpenDocument(const std::string&) override {}

@@ -20,9 +20,12 @@ std::string CutToCharacters(std::string_view s, std::size_t maxChars) {
     if (chars == maxChars) break;
     const auto lead = static_cast<unsigned char>(s[i]);
     std::size_t len = 1;
-    if (lead >= 0xF0) len = 4;
-    else if (lead >= 0xE0) len = 3;
-    else if (lead >= 0xC0) len = 2;
+    if (lead >= 0xF0)
+      len = 4;
+    else if (lead >= 0xE0)
+      len = 3;
+    else if (lead >= 0xC0)
+      len = 2;
     // A sequence cut short at the end of the text still counts as one character.
     std::size_t next = i + 1;
     while (next < s.size() && next < i + len &&

@@ -9,8 +9,8 @@ int RunRelay(std::string_view commandLine, RelayUi& ui, const RelayOptions& opti
   RelaySettings settings = ReadSettings(*fields);
   const KeyWriter write = options.writer ? options.writer : ProfileWriter(*fields);
 
-  const auto chosen = ui.AskSavePath(fields->proposedName, settings.lastOpenFolder,
-                                     settings.openAfterSave);
+  const auto chosen =
+      ui.AskSavePath(fields->proposedName, settings.lastOpenFolder, settings.openAfterSave);
   if (!chosen) {
     WriteCanceled(write, fields->jobKey);
     return kExitCanceled;
@@ -19,8 +19,7 @@ int RunRelay(std::string_view commandLine, RelayUi& ui, const RelayOptions& opti
   WriteSaved(write, fields->jobKey, *chosen, settings.openAfterSave, CurrentUserName());
   if (settings.openAfterSave == 0) return kExitDone;
 
-  if (WaitUntilReadable(*chosen, options.pollInterval, options.waitLimit))
-    ui.OpenDocument(*chosen);
+  if (WaitUntilReadable(*chosen, options.pollInterval, options.waitLimit)) ui.OpenDocument(*chosen);
   return kExitDone;
 }
 

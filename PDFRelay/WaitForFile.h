@@ -12,8 +12,9 @@ inline constexpr std::chrono::milliseconds kPollInterval{200};
 inline constexpr std::chrono::milliseconds kWaitLimit{600000};
 
 struct WaitClock {
-  std::function<std::chrono::steady_clock::time_point()> now =
-      [] { return std::chrono::steady_clock::now(); };
+  std::function<std::chrono::steady_clock::time_point()> now = [] {
+    return std::chrono::steady_clock::now();
+  };
   std::function<void(std::chrono::milliseconds)> sleep;
 };
 

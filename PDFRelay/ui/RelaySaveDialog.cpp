@@ -33,8 +33,8 @@ class OpenAfterSaveHook : public wxFileDialogCustomizeHook {
 };
 
 void ShowRefusal(const char* text, wxWindow* parent) {
-  wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(kDialogTitle),
-               wxOK | wxICON_WARNING, parent);
+  wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(kDialogTitle), wxOK | wxICON_WARNING,
+               parent);
 }
 
 // GTK asks this before it confirms replacing an existing file. A file another process is
@@ -43,8 +43,10 @@ void ShowRefusal(const char* text, wxWindow* parent) {
 GtkFileChooserConfirmation OnConfirmOverwrite(GtkFileChooser* chooser, gpointer data) {
   gchar* name = gtk_file_chooser_get_filename(chooser);
   const char* refusal = nullptr;
-  if (name && IsFileInUse(name)) refusal = kFileInUseText;
-  else if (name && IsReadOnlyFile(name)) refusal = kReadOnlyText;
+  if (name && IsFileInUse(name))
+    refusal = kFileInUseText;
+  else if (name && IsReadOnlyFile(name))
+    refusal = kReadOnlyText;
   g_free(name);
   if (!refusal) return GTK_FILE_CHOOSER_CONFIRMATION_CONFIRM;
   ShowRefusal(refusal, static_cast<wxWindow*>(data));
@@ -59,8 +61,8 @@ std::optional<std::string> CRelaySaveDialog::AskSavePath(const std::string& prop
   std::string name = proposedName;
   std::string folder = startFolder;
   for (;;) {
-    wxFileDialog dialog(nullptr, Wx(kDialogTitle), Wx(folder), Wx(name),
-                        Wx(kPdfFilter), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    wxFileDialog dialog(nullptr, Wx(kDialogTitle), Wx(folder), Wx(name), Wx(kPdfFilter),
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     OpenAfterSaveHook hook(openAfterSave);
     dialog.SetCustomizeHook(hook);
     if (GtkWidget* widget = dialog.GetHandle()) {

@@ -11,7 +11,8 @@ namespace pdfrelay {
 inline constexpr const char* kDialogTitle = "名前を付けてPDFファイルに保存";
 inline constexpr const char* kFileInUseText = "そのファイルは使用中です。";
 // The toolkit's dialog has no words for these two refusals; they are this program's own.
-inline constexpr const char* kReadOnlyText = "このファイルは読み取り専用です。\n別の名前を指定してください。";
+inline constexpr const char* kReadOnlyText =
+    "このファイルは読み取り専用です。\n別の名前を指定してください。";
 inline constexpr const char* kFolderNotWritableText =
     "このフォルダーには保存できません。\n別の場所を指定してください。";
 inline constexpr const char* kOpenAfterSaveLabel = "PDFファイルを保存後に開く";

@@ -90,9 +90,8 @@ TEST_F(FileInUseTest, ReadersAndNamesakesDoNotCount) {
   // A viewer that only reads the file leaves it free, as does another file open for writing.
   const auto other = m_dir / "other.pdf";
   testsupport::WriteFile(other, "x");
-  OtherProcess reader([&] {
-    return open(Pdf(), O_RDONLY) >= 0 && open(other.c_str(), O_WRONLY) >= 0;
-  });
+  OtherProcess reader(
+      [&] { return open(Pdf(), O_RDONLY) >= 0 && open(other.c_str(), O_WRONLY) >= 0; });
   ASSERT_TRUE(reader.ready());
   // Our own handles are not another process's.
   const int own = open(Pdf(), O_WRONLY);
@@ -104,8 +103,8 @@ TEST_F(FileInUseTest, ReadersAndNamesakesDoNotCount) {
 
 TEST_F(FileInUseTest, ReadOnlyFilesAndFoldersWithoutWriteAccess) {
   EXPECT_FALSE(IsReadOnlyFile(m_pdf));
-  std::filesystem::permissions(m_pdf, std::filesystem::perms::owner_read |
-                                          std::filesystem::perms::group_read);
+  std::filesystem::permissions(
+      m_pdf, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
   EXPECT_TRUE(IsReadOnlyFile(m_pdf)) << "read-only even for a user who may replace it";
   EXPECT_FALSE(IsReadOnlyFile(m_dir / "none.pdf"));
   EXPECT_FALSE(IsReadOnlyFile(m_dir.path())) << "a folder is not a read-only file";
@@ -115,8 +114,8 @@ TEST_F(FileInUseTest, ReadOnlyFilesAndFoldersWithoutWriteAccess) {
   EXPECT_FALSE(CanCreateFilesIn(m_pdf));
   const auto locked = m_dir / "locked";
   std::filesystem::create_directory(locked);
-  std::filesystem::permissions(locked, std::filesystem::perms::owner_read |
-                                           std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   if (geteuid() != 0) EXPECT_FALSE(CanCreateFilesIn(locked));  // root may write anywhere
   std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
 }

@@ -18,7 +18,8 @@ TEST(RelayCommandLine, FourFieldsAfterTheMarker) {
 
 TEST(RelayCommandLine, MarkerAnywhereAndSeparatorRuns) {
   // The program name before the marker, doubled line feeds, a trailing one and a fifth field.
-  const auto f = ParseCommandLine("PDFRelay.exe /? \n\nSect\n\nJob 1\n/a b/c.ini\n\n名前.pdf\n\nextra");
+  const auto f =
+      ParseCommandLine("PDFRelay.exe /? \n\nSect\n\nJob 1\n/a b/c.ini\n\n名前.pdf\n\nextra");
   ASSERT_TRUE(f);
   EXPECT_EQ(f->section, "Sect");
   EXPECT_EQ(f->jobKey, "Job 1");
@@ -63,8 +64,8 @@ TEST(RelayCommandLine, FieldsCutToTheirLimitsInCharacters) {
 
 TEST(RelayCommandLine, OpenAfterSaveReading) {
   const std::pair<const char*, int> cases[] = {
-      {"", 1}, {"0", 0}, {"1", 1}, {"7", 7}, {"a", 'a' - '0'},   // one character: code - '0'
-      {"10", 10}, {"0x", 0}, {"01", 1}, {"abc", 1}, {"12abc", 12},  // longer: leading number
+      {"", 1},    {"0", 0},  {"1", 1},  {"7", 7},   {"a", 'a' - '0'},  // one character: code - '0'
+      {"10", 10}, {"0x", 0}, {"01", 1}, {"abc", 1}, {"12abc", 12},     // longer: leading number
       {"-1", 1},
   };
   for (const auto& [stored, flag] : cases) EXPECT_EQ(OpenAfterSaveFlag(stored), flag) << stored;

@@ -165,9 +165,8 @@ TEST_F(RelayDialogTest, FileInUseKeepsTheDialogOpenAndAFreeOneIsDeletedAtOnce) {
     pause();
     _exit(0);
   }
-  ASSERT_TRUE(guitest::WaitFor([&] {
-    return fs::exists("/proc/" + std::to_string(holder) + "/fd/3");
-  }));
+  ASSERT_TRUE(
+      guitest::WaitFor([&] { return fs::exists("/proc/" + std::to_string(holder) + "/fd/3"); }));
 
   ASSERT_TRUE(profile::WriteString(m_ini, "Sect", "OpenAfterSave", "0"));
   RelayProcess relay(m_ini, "Job1", "report.pdf");
@@ -200,8 +199,8 @@ TEST_F(RelayDialogTest, CheckedBoxOpensThePdfOnceTheMonitorHasWrittenIt) {
   // The desktop's opener, standing in for a PDF viewer: it writes down what it was given.
   const fs::path bin = m_dir / "bin";
   const fs::path opened = m_dir / "opened.txt";
-  testsupport::WriteFile(bin / "xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" +
-                                              opened.string() + "'\n");
+  testsupport::WriteFile(bin / "xdg-open",
+                         "#!/bin/sh\nprintf '%s' \"$1\" > '" + opened.string() + "'\n");
   fs::permissions(bin / "xdg-open", fs::perms::owner_all);
   const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
   setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
@@ -240,16 +239,17 @@ TEST_F(RelayDialogTest, ReadOnlyFileIsRefused) {
 }
 
 TEST_F(RelayDialogTest, EscapeCancels) {
-  ASSERT_TRUE(profile::WriteString(m_ini, "Sect", "LastOpenFolder", (m_dir / "out").string() + "/"));
+  ASSERT_TRUE(
+      profile::WriteString(m_ini, "Sect", "LastOpenFolder", (m_dir / "out").string() + "/"));
   testsupport::WriteFile(m_dir / "out" / "earlier.pdf", "%PDF-1.5\n");
   RelayProcess relay(m_ini, "Job7", "report.pdf");
   Activate();
   // No OpenAfterSave stored: the box starts checked, and the dialog starts in the folder.
   guitest::Pump(500);
   const wxImage screen = GrabScreen(wxRect(0, 0, 1400, 900));
-  EXPECT_TRUE(screen.IsOk() &&
-              screen.SaveFile(guitest::ScreenshotPath("pdfrelay-dialog-checked.png"),
-                              wxBITMAP_TYPE_PNG));
+  EXPECT_TRUE(
+      screen.IsOk() &&
+      screen.SaveFile(guitest::ScreenshotPath("pdfrelay-dialog-checked.png"), wxBITMAP_TYPE_PNG));
   ASSERT_TRUE(RealInput::Key("Escape"));
   EXPECT_EQ(relay.Wait(), 1);
   EXPECT_EQ(Get("Job7_Canceled"), "1");

@@ -171,7 +171,8 @@ TEST_F(RelayRunTest, GivesUpSilentlyWhenThePdfNeverComes) {
   // The limit is measured from the start; the clock advances only while sleeping.
   auto now = std::chrono::steady_clock::time_point{};
   std::vector<std::chrono::milliseconds> sleeps;
-  WaitClock clock{[&] { return now; }, [&](std::chrono::milliseconds d) {
+  WaitClock clock{[&] { return now; },
+                  [&](std::chrono::milliseconds d) {
                     sleeps.push_back(d);
                     now += d;
                   }};

@@ -28,9 +28,9 @@
 #include "app/store/ui/CFolderTreeCtrl.h"
 #include "app/store/ui/CLeftView.h"
 #include "platform/PrintAdmin.h"
+#include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/TextConv.h"
-#include "platform/Profile.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/PrintMachine.h"
 #include "tests/support/TempDir.h"
@@ -129,8 +129,7 @@ class PdfExportTest : public guitest::GuiTest {
     std::vector<std::string> wanted = printers;
     std::sort(read.begin(), read.end());
     std::sort(wanted.begin(), wanted.end());
-    if (read != wanted)
-      GTEST_SKIP() << "the printers were read by an earlier case of this process";
+    if (read != wanted) GTEST_SKIP() << "the printers were read by an earlier case of this process";
     ASSERT_TRUE(wxGetApp().OnInit());
     m_frame = wxGetApp().MainFrame();
     ASSERT_TRUE(guitest::WaitFor([this] { return m_frame && m_frame->IsShown(); }));
@@ -148,7 +147,8 @@ class PdfExportTest : public guitest::GuiTest {
     const fs::path installer = testsupport::MakeInstallerFolder("pdf");
     const std::string prninst = (testsupport::SetupToolsDir() / "prninst").string();
     ASSERT_EQ(std::system((prninst + " setup-machine >/dev/null").c_str()), 0);
-    ASSERT_EQ(std::system((prninst + " install '" + installer.string() + "' >/dev/null").c_str()), 0);
+    ASSERT_EQ(std::system((prninst + " install '" + installer.string() + "' >/dev/null").c_str()),
+              0);
     m_ini = installer / "ZarboPDF.ini";
   }
 
@@ -215,8 +215,9 @@ TEST_F(PdfExportTest, PrinterNamedInAnotherLetterCaseDoesNotCount) {
     if (photographed || messages.shown.empty()) return;
     photographed = true;
     const wxImage screen = GrabScreen(m_frame->GetScreenRect());
-    EXPECT_TRUE(screen.IsOk() && screen.SaveFile(guitest::ScreenshotPath("pdf-export-cannot-save.png"),
-                                                 wxBITMAP_TYPE_PNG));
+    EXPECT_TRUE(
+        screen.IsOk() &&
+        screen.SaveFile(guitest::ScreenshotPath("pdf-export-cannot-save.png"), wxBITMAP_TYPE_PNG));
     guitest::RealInput::Key("Return");
   });
   closer.Start(800);
@@ -286,8 +287,10 @@ TEST_F(PdfExportTest, PreferencesStartThePrinterUserInterfaceOrSayItIsMissing) {
   fs::create_directories(system);
   const fs::path out = fs::path(std::getenv("HOME")) / "rundll32-args.txt";
   testsupport::WriteFile(system / "rundll32.exe",
-                         "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + out.string() + ".part'\n"
-                         "mv '" + out.string() + ".part' '" + out.string() + "'\n");
+                         "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + out.string() +
+                             ".part'\n"
+                             "mv '" +
+                             out.string() + ".part' '" + out.string() + "'\n");
   fs::permissions(system / "rundll32.exe", fs::perms::owner_all);
   MessageRecorder messages;
   m_frame->ProcessCommand(res::kIdPdfSettings);
@@ -321,12 +324,14 @@ TEST_F(PdfExportTest, PdfHasTheOrientationOfThePrintSettings) {
   if (IsSkipped()) return;
   // The printer's own preference is portrait; the scrap's print settings decide.
   for (int orientation : {print::kLandscape, print::kPortrait}) {
-    const fs::path pdf = testsupport::SandboxRoot() / ("out-" + std::to_string(orientation) + ".pdf");
+    const fs::path pdf =
+        testsupport::SandboxRoot() / ("out-" + std::to_string(orientation) + ".pdf");
     setenv("STUB_TARGET", pdf.c_str(), 1);
     m_doc->PrintSettings().orientation = orientation;
     MessageRecorder messages;
     m_frame->ProcessCommand(res::kIdExportPdf);
-    ASSERT_TRUE(guitest::WaitFor([&] { return fs::exists(pdf) || !messages.shown.empty(); }, 30000));
+    ASSERT_TRUE(
+        guitest::WaitFor([&] { return fs::exists(pdf) || !messages.shown.empty(); }, 30000));
     ASSERT_TRUE(messages.shown.empty()) << messages.shown[0].text;
     const std::string info = RunCommand("pdfinfo '" + pdf.string() + "'");
     EXPECT_EQ(InfoField(info, "Pages"), "1");

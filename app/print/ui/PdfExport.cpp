@@ -81,14 +81,14 @@ bool PrintOnPrinter(const std::string& printerName, const PrintPicture& picture,
   printout.SetPageSizePixels(g.printableWidth, g.printableHeight);
   printout.SetPageSizeMM(int(std::lround(g.printableWidth * 25.4 / g.dpiX)),
                          int(std::lround(g.printableHeight * 25.4 / g.dpiY)));
-  printout.SetPaperRectPixels(
-      wxRect(-g.printableX, -g.printableY, g.paperWidth, g.paperHeight));
+  printout.SetPaperRectPixels(wxRect(-g.printableX, -g.printableY, g.paperWidth, g.paperHeight));
   printout.OnPreparePrinting();
   int minPage = 1, maxPage = 1, from = 1, to = 1;
   printout.GetPageInfo(&minPage, &maxPage, &from, &to);
   printout.OnBeginPrinting();
   bool ok = true;
-  for (int p = from; ok && p <= to && printout.HasPage(p); ++p) ok = PrintOnePage(*job, printout, p);
+  for (int p = from; ok && p <= to && printout.HasPage(p); ++p)
+    ok = PrintOnePage(*job, printout, p);
   printout.OnEndPrinting();
   if (!ok) {
     job->Abort();
@@ -111,8 +111,8 @@ PreferencesLaunch OpenPdfPrinterPreferences() {
   if (!std::filesystem::is_regular_file(program, ec)) return PreferencesLaunch::kMissing;
   // The host's command line split as the host splits it: the quoted printer name is one
   // argument, and no shell sees any of it.
-  const char* argv[] = {program.c_str(), "printui.dll,PrintUIEntry", "/e", "/n",
-                        kPdfPrinterName, nullptr};
+  const char* argv[] = {program.c_str(), "printui.dll,PrintUIEntry", "/e", "/n", kPdfPrinterName,
+                        nullptr};
   return wxExecute(argv, wxEXEC_ASYNC) > 0 ? PreferencesLaunch::kStarted
                                            : PreferencesLaunch::kFailed;
 }
