@@ -2,6 +2,7 @@
 // the job's files. Started by the print system at the end of every job; it detaches at
 // once, so the printing program never waits for the port (which may wait for the user).
 
+#include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -46,6 +47,16 @@ int main(int argc, char** argv) {
   if (pid < 0) return 1;
   if (pid > 0) return 0;  // the printing program gets its answer now
   setsid();
+  // Detached from the printing program: its terminal or pipes are not held open while the
+  // port waits for the user. What the port reports goes to the spool folder's log.
+  const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+  const int log = open((SpoolFolder() / "spoolsv.log").c_str(),
+                       O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (null >= 0) {
+    dup2(null, STDIN_FILENO);
+    dup2(null, STDOUT_FILENO);
+    dup2(log >= 0 ? log : null, STDERR_FILENO);
+  }
   const long rc = RunJob(*job);
   RemoveJob(job->id);
   return rc == kErrorSuccess ? 0 : 1;
