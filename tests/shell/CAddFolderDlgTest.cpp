@@ -165,6 +165,12 @@ TEST_F(CAddFolderDlgTest, Screenshots) {
   fs::create_directories(m_home / "ニュース/経済");
   fs::create_directories(m_home / "レシピ");
   auto* add = new CAddFolderDlg(nullptr, m_home.string(), "今日のニュース");
+  EXPECT_EQ(add->GetTitle(), wxString::FromUTF8("スクラップブックへの追加"));
+  EXPECT_EQ(add->FindWindow(wxID_OK)->GetLabel(), wxString::FromUTF8("追加(&A)"));
+  EXPECT_EQ(add->FindWindow(wxID_CANCEL)->GetLabel(), wxString::FromUTF8("キャンセル(&C)"));
+  EXPECT_EQ(add->FindWindow(CAddFolderDlg::kIdNewFolder)->GetLabel(),
+            wxString::FromUTF8("新しいフォルダ(&E)"));
+  EXPECT_EQ(add->Picker()->GetId(), CAddFolderDlg::kIdPicker);
   add->Show();
   ASSERT_TRUE(guitest::WaitFor([&] { return add->Picker()->IsShownOnScreen(); }));
   EXPECT_TRUE(guitest::SaveScreenshot(add, guitest::ScreenshotPath("add-dialog.png")));

@@ -183,14 +183,13 @@ void CTreeComboBox::OnPaint(wxPaintEvent&) {
     dc.SetBrush(wxBrush(face));
     dc.DrawRectangle(shrunk(button, 2));
   }
-  // A downward triangle of lines 7, 5, 3 and 1 pixels long.
-  dc.SetPen(*wxBLACK_PEN);
+  // A downward triangle of lines 7, 5, 3 and 1 pixels long, drawn as one-pixel-high
+  // rectangles so each row is exactly its pixels (a line of length 1 may draw nothing).
+  dc.SetPen(*wxTRANSPARENT_PEN);
+  dc.SetBrush(*wxBLACK_BRUSH);
   const int a = button.x + shift;
   const int middle = inner.y + inner.height / 2 + shift;
-  for (int i = 0; i < 4; ++i) {
-    const int y = middle + i - 2;
-    dc.DrawLine(a + i + 4, y, a - i + 11, y);
-  }
+  for (int i = 0; i < 4; ++i) dc.DrawRectangle(a + i + 4, middle + i - 2, 7 - 2 * i, 1);
 }
 
 void CTreeComboBox::OnLeftDown(wxMouseEvent&) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <wx/button.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
 #include <wx/dialog.h>
 #include <wx/popupwin.h>
 
@@ -85,6 +87,59 @@ TEST_F(CTreeComboBoxTest, ListsFoldersInTextOrderWithoutScrapsAndStartsAtHome) {
   EXPECT_EQ(Caret(), m_home.string());
   EXPECT_EQ(m_picker->ShownText(), wxString::FromUTF8("クリップレン"));
   EXPECT_TRUE(m_picker->HasShownIcon());
+}
+
+// The arrow: four black lines of 7, 5, 3 and 1 pixels in the button at the right; pressed with
+// the drop-down open, the button goes flat and the arrow moves one pixel right and down.
+TEST_F(CTreeComboBoxTest, DrawsTheArrowButtonAndItsPressedState) {
+  const auto blackRows = [this] {
+    m_picker->Refresh();
+    m_picker->Update();
+    guitest::Pump(0);
+    const wxSize size = m_picker->GetClientSize();
+    wxBitmap shot(size);
+    {
+      wxMemoryDC mem(shot);
+      wxClientDC screen(m_picker);
+      mem.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+    }
+    const wxImage image = shot.ConvertToImage();
+    // Per row of the button area: (first black column, count).
+    std::vector<std::pair<int, int>> rows;
+    // Inside the button's frames: the edges may be drawn in a black dark-shadow colour.
+    const int a = image.GetWidth() - 2 - m_picker->FromDIP(16);
+    for (int y = 3; y < image.GetHeight() - 3; ++y) {
+      int first = -1, count = 0;
+      for (int x = a + 3; x < a + 14; ++x)
+        if (image.GetRed(x, y) == 0 && image.GetGreen(x, y) == 0 && image.GetBlue(x, y) == 0) {
+          if (first < 0) first = x;
+          ++count;
+        }
+      if (count) rows.emplace_back(y, first * 100 + count);
+    }
+    return rows;
+  };
+  auto rows = blackRows();
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0].second % 100, 7);
+  EXPECT_EQ(rows[1].second % 100, 5);
+  EXPECT_EQ(rows[2].second % 100, 3);
+  EXPECT_EQ(rows[3].second % 100, 1);
+  EXPECT_EQ(rows[1].second / 100, rows[0].second / 100 + 1);
+
+  // Pressed (a press not yet released) with the drop-down open.
+  wxMouseEvent press(wxEVT_LEFT_DOWN);
+  press.SetEventObject(m_picker);
+  m_picker->GetEventHandler()->ProcessEvent(press);
+  ASSERT_TRUE(m_picker->IsDroppedDown());
+  const auto pressed = blackRows();
+  ASSERT_EQ(pressed.size(), 4u);
+  EXPECT_EQ(pressed[0].first, rows[0].first + 1);
+  EXPECT_EQ(pressed[0].second / 100, rows[0].second / 100 + 1);
+  wxMouseEvent release(wxEVT_LEFT_UP);
+  release.SetEventObject(m_picker);
+  m_picker->GetEventHandler()->ProcessEvent(release);
+  CTreeComboBox::CloseDropDown();
 }
 
 TEST_F(CTreeComboBoxTest, SelectByPathFindsLoadedFoldersOnly) {
