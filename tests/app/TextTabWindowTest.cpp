@@ -418,4 +418,44 @@ TEST_F(TextTabWindowTest, PageOfSeveralMegabytesLoadsEditsAndSearches) {
   m_text->SetText("");
 }
 
+TEST_F(TextTabWindowTest, RealKeysTypeUndoSaveAndFindInsideTheView) {
+  guitest::RealInput input;
+  if (!input.Start()) GTEST_SKIP() << "wmctrl, xdotool or openbox missing";
+  const fs::path memo = Home() / "2-メモ";
+  Open(memo);
+  ASSERT_TRUE(input.Activate("クリップレン帳 - 2-メモ"));
+  const wxRect view = m_text->GetScreenRect();
+  ASSERT_TRUE(guitest::RealInput::Click(view.x + view.width / 2, view.y + view.height / 2));
+  ASSERT_TRUE(guitest::WaitFor([&] { return m_text->HasFocus(); }));
+  m_text->SetInsertionPoint(0);
+  const wxString original = m_text->GetValue();
+
+  // Typed keys are one undo step; Ctrl+Z takes them back, and the document stays modified.
+  ASSERT_TRUE(guitest::RealInput::Key("x y"));
+  ASSERT_TRUE(guitest::WaitFor([&] { return m_text->GetValue() == "xy" + original; }));
+  EXPECT_TRUE(m_doc->IsModified());
+  ASSERT_TRUE(guitest::RealInput::Key("ctrl+z"));
+  ASSERT_TRUE(guitest::WaitFor([&] { return m_text->GetValue() == original; }));
+  EXPECT_TRUE(m_doc->IsModified());
+  ASSERT_TRUE(guitest::RealInput::Key("ctrl+y"));
+  ASSERT_TRUE(guitest::WaitFor([&] { return m_text->GetValue() == "xy" + original; }));
+
+  // Ctrl+S inside the text view saves the text tab: Content.txt holds the edit.
+  ASSERT_TRUE(guitest::RealInput::Key("ctrl+s"));
+  ASSERT_TRUE(guitest::WaitFor([&] { return !m_doc->IsModified(); }));
+  const std::string saved = testsupport::ReadFile(memo / "Content.txt");
+  EXPECT_EQ(saved, "\xFF\xFE" + platform::text::Utf8ToUtf16le(("xy" + original).utf8_string()));
+
+  // Ctrl+F opens the view's find dialog; while it is open the field keeps its selection colours.
+  ASSERT_TRUE(guitest::RealInput::Key("ctrl+f"));
+  ASSERT_TRUE(guitest::WaitFor([&] { return m_text->FindDialog() != nullptr; }));
+  EXPECT_EQ(m_text->EditStyle() & kStyleKeepSelection, kStyleKeepSelection);
+  m_text->SetSelection(0, 4);
+  ASSERT_TRUE(input.Activate("検索"));
+  guitest::Pump(200);
+  EXPECT_TRUE(SaveWindowScreenshot(m_frame, guitest::ScreenshotPath("text-find-dialog.png")));
+  m_text->FindDialog()->Close();
+  EXPECT_TRUE(guitest::WaitFor([&] { return m_text->FindDialog() == nullptr; }));
+}
+
 }  // namespace
