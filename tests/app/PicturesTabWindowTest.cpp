@@ -196,6 +196,21 @@ TEST_F(PicturesTabWindowTest, ContextMenuOffersCopyAndSend) {
   timer.Stop();
   EXPECT_EQ(ids, (std::vector<int>{res::kIdCopyToClipboard, res::kIdSendToDesktop}));
   EXPECT_TRUE(saved);
+
+  // Shift+F10 and the menu key open the same menu at the selected item.
+  for (const int modifiers : {int(wxMOD_SHIFT), int(wxMOD_NONE)}) {
+    ids.clear();
+    ticks = 0;
+    timer.Start(60);
+    wxKeyEvent key(wxEVT_CHAR_HOOK);
+    key.m_keyCode = modifiers == wxMOD_SHIFT ? WXK_F10 : WXK_MENU;
+    key.m_shiftDown = modifiers == wxMOD_SHIFT;
+    key.SetEventObject(list);
+    list->GetEventHandler()->ProcessEvent(key);
+    timer.Stop();
+    EXPECT_EQ(ids, (std::vector<int>{res::kIdCopyToClipboard, res::kIdSendToDesktop}))
+        << (modifiers == wxMOD_SHIFT ? "Shift+F10" : "menu key");
+  }
 }
 
 }  // namespace
