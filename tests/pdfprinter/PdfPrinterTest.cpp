@@ -310,6 +310,53 @@ TEST_F(PdfPrinterTest, JobBecomesThePdfThePdfRelayNames) {
   EXPECT_EQ(page.At(2, 2), (std::array<int, 3>{255, 255, 255}));
 }
 
+// The width and height in a JPEG's frame header.
+bool JpegSize(const std::string& jpeg, int& w, int& h) {
+  for (std::size_t i = 2; i + 9 < jpeg.size();) {
+    if (static_cast<unsigned char>(jpeg[i]) != 0xFF) return false;
+    const unsigned char marker = static_cast<unsigned char>(jpeg[i + 1]);
+    const std::size_t length = (static_cast<unsigned char>(jpeg[i + 2]) << 8) |
+                               static_cast<unsigned char>(jpeg[i + 3]);
+    if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) {
+      h = (static_cast<unsigned char>(jpeg[i + 5]) << 8) | static_cast<unsigned char>(jpeg[i + 6]);
+      w = (static_cast<unsigned char>(jpeg[i + 7]) << 8) | static_cast<unsigned char>(jpeg[i + 8]);
+      return true;
+    }
+    i += 2 + length;
+  }
+  return false;
+}
+
+TEST_F(PdfPrinterTest, PicturesWithTheirJpegDataAreEmbeddedAsThatJpeg) {
+  const std::string jpeg = ReadFile("../data/image/samples/stripes-colour.jpg");
+  int w = 0, h = 0;
+  ASSERT_TRUE(JpegSize(jpeg, w, h));
+  auto printer = Open();
+  ASSERT_TRUE(printer);
+  long error = 0;
+  auto job = print::PrintJob::StartDoc(*printer, "photo", printer->Settings(), error);
+  ASSERT_TRUE(job);
+  cairo_t* cr = job->StartPage();
+  ASSERT_TRUE(cr);
+  cairo_surface_t* picture = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+  ASSERT_EQ(cairo_surface_set_mime_data(picture, CAIRO_MIME_TYPE_JPEG,
+                                        reinterpret_cast<const unsigned char*>(jpeg.data()),
+                                        jpeg.size(), nullptr, nullptr),
+            CAIRO_STATUS_SUCCESS);
+  cairo_set_source_surface(cr, picture, 100, 100);
+  cairo_paint(cr);
+  ASSERT_TRUE(job->EndPage());
+  ASSERT_TRUE(job->EndDoc(error)) << error;
+  cairo_surface_destroy(picture);
+
+  const fs::path pdf = out / "saved.pdf";
+  ASSERT_TRUE(WaitForFile(pdf, 15000));
+  ASSERT_TRUE(WaitForEmptySpool(5000));
+  // pdfimages -j writes a DCT-coded picture out as the JPEG it holds.
+  RunCommand("pdfimages -j '" + pdf.string() + "' '" + (out / "img").string() + "'");
+  EXPECT_EQ(ReadFile(out / "img-000.jpg"), jpeg);
+}
+
 TEST_F(PdfPrinterTest, CancelOrASilentRelayDropsTheJob) {
   const fs::path spool = out / "job.spl";
   for (const char* mode : {"cancel", "die"}) {
