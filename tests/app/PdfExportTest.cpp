@@ -357,6 +357,8 @@ TEST_F(PdfExportTest, EndToEndThroughPdfRelay) {
   if (!input.Start()) GTEST_SKIP() << "wmctrl or xdotool missing";
   DrawMark();
   m_doc->PrintSettings().orientation = print::kLandscape;
+  m_doc->PrintSettings().scalingMode = print::kPageCount;
+  m_doc->PrintSettings().pageCount = 3;
 
   MessageRecorder messages;
   m_frame->ProcessCommand(res::kIdExportPdf);
@@ -373,19 +375,26 @@ TEST_F(PdfExportTest, EndToEndThroughPdfRelay) {
   EXPECT_TRUE(messages.shown.empty());
 
   const std::string info = RunCommand("pdfinfo '" + pdf.string() + "'");
-  EXPECT_EQ(InfoField(info, "Pages"), "1");
+  EXPECT_EQ(InfoField(info, "Pages"), "3") << "the page count of the print settings";
   const auto [w, h] = PageSize(info);
   EXPECT_GT(w, h) << "landscape, as the print settings say: " << info;
 
-  // The red mark is on the page: count clearly red pixels of a 50 dpi rendering.
+  // The red mark is on one of the pages: count clearly red pixels of a 50 dpi rendering.
   const fs::path png = testsupport::SandboxRoot() / "exported" / "page";
-  RunCommand("pdftoppm -png -r 50 -singlefile '" + pdf.string() + "' '" + png.string() + "'");
-  wxImage page;
-  ASSERT_TRUE(page.LoadFile(png.string() + ".png", wxBITMAP_TYPE_PNG));
-  int red = 0;
-  for (int y = 0; y < page.GetHeight(); ++y)
-    for (int x = 0; x < page.GetWidth(); ++x)
-      if (page.GetRed(x, y) > 180 && page.GetGreen(x, y) < 90 && page.GetBlue(x, y) < 90) ++red;
+  RunCommand("pdftoppm -png -r 50 '" + pdf.string() + "' '" + png.string() + "'");
+  int red = 0, pages = 0;
+  for (const auto& entry : fs::directory_iterator(png.parent_path())) {
+    if (entry.path().extension() != ".png") continue;
+    ++pages;
+    wxImage page;
+    ASSERT_TRUE(page.LoadFile(entry.path().string(), wxBITMAP_TYPE_PNG));
+    const int before = red;
+    for (int y = 0; y < page.GetHeight(); ++y)
+      for (int x = 0; x < page.GetWidth(); ++x)
+        if (page.GetRed(x, y) > 180 && page.GetGreen(x, y) < 90 && page.GetBlue(x, y) < 90) ++red;
+    if (red > before) page.SaveFile(guitest::ScreenshotPath("pdf-export-marked-page.png"));
+  }
+  EXPECT_EQ(pages, 3);
   EXPECT_GT(red, 20) << "the pen mark is printed";
 }
 
