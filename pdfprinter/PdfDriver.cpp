@@ -72,7 +72,12 @@ __attribute__((visibility("default"))) void* ZpDriverStartDoc(const char* spoolF
   if (!spoolFile || !Sheet(mode, w, h)) return nullptr;
   Doc* doc = new (std::nothrow) Doc;
   if (!doc) return nullptr;
-  doc->file = spoolFile;
+  try {
+    doc->file = spoolFile;
+  } catch (const std::bad_alloc&) {
+    delete doc;
+    return nullptr;
+  }
   doc->surface = cairo_pdf_surface_create(spoolFile, w / kMmPerInch * kPointsPerInch,
                                           h / kMmPerInch * kPointsPerInch);
   if (cairo_surface_status(doc->surface) != CAIRO_STATUS_SUCCESS) {

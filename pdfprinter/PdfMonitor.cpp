@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 
 #include "pdfprinter/RelayProtocol.h"
@@ -40,7 +41,9 @@ __attribute__((visibility("default"))) long ZpMonitorDeletePort(const char* port
   return platform::print::kErrorSuccess;
 }
 
-__attribute__((visibility("default"))) long ZpMonitorPrintJob(const ZpJobInfo* job) {
+// Sends one job; everything that can fail inside (memory, files) fails the job, never the
+// job process.
+static long PrintJob(const ZpJobInfo* job) {
   using namespace pdfprinter;
   if (!job || !job->spoolFile) return platform::print::kErrorInvalidParameter;
   const auto relay = FindRelay(job->clientDir ? job->clientDir : "");
@@ -65,6 +68,15 @@ __attribute__((visibility("default"))) long ZpMonitorPrintJob(const ZpJobInfo* j
     return platform::print::kErrorAccessDenied;
   }
   return platform::print::kErrorSuccess;
+}
+
+__attribute__((visibility("default"))) long ZpMonitorPrintJob(const ZpJobInfo* job) {
+  try {
+    return PrintJob(job);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "ZarboPDF: job dropped: %s\n", e.what());
+    return 8;  // not enough memory, or what the library reported
+  }
 }
 
 }  // extern "C"
