@@ -414,6 +414,12 @@ bool PrintJob::EndDoc(long& error) {
     error = kErrorAccessDenied;
     return false;
   }
+  if (!SpoolerRunning()) {
+    // Stopped while the pages were drawn: the job never reaches the port.
+    RemoveJob(m_state->record.id);
+    error = kErrorRpcServerUnavailable;
+    return false;
+  }
   if (!WriteJobRecord(m_state->record)) {
     RemoveJob(m_state->record.id);
     error = kErrorAccessDenied;

@@ -234,8 +234,13 @@ TEST_F(PdfPrinterTest, OpenNeedsTheExactNameAndWorkingComponents) {
 TEST_F(PdfPrinterTest, SpoolerCallsAreRefusedWhileStopped) {
   auto printer = Open();
   ASSERT_TRUE(printer);
-  testsupport::StopSpoolerNow();
   long error = 0;
+  auto started = print::PrintJob::StartDoc(*printer, "t", printer->Settings(), error);
+  ASSERT_TRUE(started && started->StartPage() && started->EndPage());
+  testsupport::StopSpoolerNow();
+  EXPECT_FALSE(started->EndDoc(error));
+  EXPECT_EQ(error, print::kErrorRpcServerUnavailable);
+  EXPECT_TRUE(SpoolEmpty());
   EXPECT_FALSE(print::PrintJob::StartDoc(*printer, "t", printer->Settings(), error));
   EXPECT_EQ(error, print::kErrorRpcServerUnavailable);
   error = 0;
