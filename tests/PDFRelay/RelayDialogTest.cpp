@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -219,6 +220,39 @@ TEST_F(RelayDialogTest, CheckedBoxOpensThePdfOnceTheMonitorHasWrittenIt) {
   EXPECT_EQ(relay.Wait(), 0);
   EXPECT_TRUE(guitest::WaitFor([&] { return fs::exists(opened); }));
   EXPECT_EQ(testsupport::ReadFile(opened), chosen.string());
+}
+
+// The check box's centre on the screen: the filled (checked) box is the only strong blue in
+// the lower left part of the dialog.
+std::optional<wxPoint> FindCheckedBox() {
+  const wxImage screen = GrabScreen(wxRect(0, 0, 1400, 900));
+  if (!screen.IsOk()) return std::nullopt;
+  int left = screen.GetWidth(), right = -1, top = screen.GetHeight(), bottom = -1;
+  for (int y = screen.GetHeight() / 2; y < screen.GetHeight(); ++y)
+    for (int x = 0; x < screen.GetWidth() / 2; ++x)
+      if (screen.GetBlue(x, y) > 200 && screen.GetRed(x, y) < 100 && screen.GetGreen(x, y) > 90 &&
+          screen.GetGreen(x, y) < 180) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  if (right < 0 || right - left > 40 || bottom - top > 40) return std::nullopt;
+  return wxPoint((left + right) / 2, (top + bottom) / 2);
+}
+
+TEST_F(RelayDialogTest, UncheckingTheBoxIsRememberedAndNothingIsAwaited) {
+  RelayProcess relay(m_ini, "Job1", "report.pdf");  // no OpenAfterSave: the box is checked
+  Activate();
+  const std::optional<wxPoint> box = FindCheckedBox();
+  ASSERT_TRUE(box) << "the checked box is on the screen";
+  ASSERT_TRUE(RealInput::Click(box->x, box->y));
+  ASSERT_TRUE(guitest::WaitFor([] { return !FindCheckedBox(); }));
+  ASSERT_TRUE(RealInput::Key("alt+n"));  // back to the name field
+  guitest::Pump(200);
+  TypePath(m_dir / "out" / "never-written.pdf");
+  ASSERT_TRUE(ReturnUntil([&] { return Get("Job1_RequestWritePrivateProfile") == "1"; }));
+  EXPECT_EQ(relay.Wait(3000), 0) << "ends without waiting for the PDF";
+  EXPECT_EQ(Get("Job1_Preview"), "0");
+  EXPECT_EQ(Get("OpenAfterSave"), "0");
 }
 
 TEST_F(RelayDialogTest, ReadOnlyFileIsRefused) {
