@@ -22,7 +22,8 @@ void FoldUnits(unsigned char* p, std::size_t units) {
   for (std::size_t i = 0; i < units; ++i) {
     unsigned char& low = p[2 * i];
     const unsigned char high = p[2 * i + 1];
-    if (high == 0 && static_cast<unsigned char>(low - 'A') < 26) low = static_cast<unsigned char>(low + 32);
+    if (high == 0 && static_cast<unsigned char>(low - 'A') < 26)
+      low = static_cast<unsigned char>(low + 32);
   }
 }
 

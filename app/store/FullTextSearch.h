@@ -82,7 +82,8 @@ enum class FullTextOutcome {
 // in walk order with the tree's redrawing off; the first match becomes the caret item and
 // the finder selects the occurrence. The caret item's own scrap is examined first, so
 // repeated requests step through its occurrences before moving on.
-[[nodiscard]] FullTextOutcome SearchScrapbook(FolderTreeModel& model, const FullTextRequest& request,
+[[nodiscard]] FullTextOutcome SearchScrapbook(FolderTreeModel& model,
+                                              const FullTextRequest& request,
                                               ScrapTextFinder& finder);
 
 }  // namespace store

@@ -70,8 +70,8 @@ int main(int argc, char** argv) {
   // The program runs on a sandbox of its own: settings, documents and temporary files.
   const fs::path data = fs::path(BENCH_DATA_DIR) / "search-data";
   fs::remove_all(data);
-  for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR",
-                           "TMPDIR", "CLIPWREN_MACHINE_ROOT"}) {
+  for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "TMPDIR",
+                           "CLIPWREN_MACHINE_ROOT"}) {
     const fs::path dir = data / name;
     fs::create_directories(dir);
     fs::permissions(dir, fs::perms::owner_all, fs::perm_options::replace);

@@ -25,11 +25,16 @@ std::string Numbered(const char* prefix, int n) {
 // Sentences of page text as captures hold them: Japanese prose with ASCII words, numbers and
 // addresses in it.
 const char* const kPieces[] = {
-    "本日の東京株式市場は、前日比で小幅に上昇しました。", "Tokyo Stock Exchange ",
-    "新しいスマートフォンの発売日が発表されました。",     "https://www.example.jp/news/2026/12/09 ",
-    "天気予報によると、週末は全国的に晴れる見込みです。", "Release notes for version 3.2.1 ",
-    "会議は午後三時から第二会議室で行われます。",         "The quick brown fox jumps over the lazy dog. ",
-    "この記事の内容は掲載時点のものです。",               "ISBN 978-4-00-000000-0 ",
+    "本日の東京株式市場は、前日比で小幅に上昇しました。",
+    "Tokyo Stock Exchange ",
+    "新しいスマートフォンの発売日が発表されました。",
+    "https://www.example.jp/news/2026/12/09 ",
+    "天気予報によると、週末は全国的に晴れる見込みです。",
+    "Release notes for version 3.2.1 ",
+    "会議は午後三時から第二会議室で行われます。",
+    "The quick brown fox jumps over the lazy dog. ",
+    "この記事の内容は掲載時点のものです。",
+    "ISBN 978-4-00-000000-0 ",
     "\r\n",
 };
 

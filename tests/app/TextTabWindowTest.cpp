@@ -61,7 +61,8 @@ class TextTabWindowTest : public guitest::GuiTest {
       testsupport::WriteFile(Home() / dir / "Scrap.ini", "[SortType]\nSortType=2\n");
     }
     MakeScrap(Home() / "1-ニュース" / "a-記事", kJapanesePage);
-    MakeScrap(Home() / "1-ニュース" / "b-写し", "写しの本文 needle の一つ目と needle の二つ目", false);
+    MakeScrap(Home() / "1-ニュース" / "b-写し", "写しの本文 needle の一つ目と needle の二つ目",
+              false);
     MakeScrap(Home() / "2-メモ", "メモの本文 only-here です");
     MakeScrap(Home() / "3-予定", "予定 needle 最後");
     ASSERT_TRUE(wxGetApp().OnInit());
@@ -73,7 +74,9 @@ class TextTabWindowTest : public guitest::GuiTest {
     m_tabs = wxDynamicCast(m_text->GetParent(), CSBTabCtrl);
     ASSERT_NE(m_tabs, nullptr);
     m_tree = m_frame->LeftView()->Tree();
-    m_tree->showMessage = [this](const wxString& text) { m_messages.push_back(text.utf8_string()); };
+    m_tree->showMessage = [this](const wxString& text) {
+      m_messages.push_back(text.utf8_string());
+    };
   }
 
   void TearDown() override {
@@ -185,7 +188,8 @@ TEST_F(TextTabWindowTest, FindCommandsAndTheFindDialogOfTheTextTab) {
   wxFindReplaceDialog* dialog = m_text->FindDialog();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->GetData()->GetFindString(), "abc");
-  EXPECT_EQ(dialog->GetData()->GetFlags() & (wxFR_DOWN | wxFR_MATCHCASE), wxFR_DOWN | wxFR_MATCHCASE);
+  EXPECT_EQ(dialog->GetData()->GetFlags() & (wxFR_DOWN | wxFR_MATCHCASE),
+            wxFR_DOWN | wxFR_MATCHCASE);
   int checkBoxes = 0;
   for (wxWindow* child : dialog->GetChildren()) {
     checkBoxes += wxDynamicCast(child, wxCheckBox) != nullptr && child->IsShown();
@@ -392,7 +396,8 @@ TEST_F(TextTabWindowTest, ContextMenuHasOneCopyItemEnabledBySelection) {
 TEST_F(TextTabWindowTest, PageOfSeveralMegabytesLoadsEditsAndSearches) {
   // About 3 MB of UTF-16: Japanese lines with an ASCII word at the very end.
   std::string page;
-  while (page.size() < 4'000'000) page += "東京の天気は晴れ、明日は曇りのち雨の予報です。Tokyo weather.\r\n";
+  while (page.size() < 4'000'000)
+    page += "東京の天気は晴れ、明日は曇りのち雨の予報です。Tokyo weather.\r\n";
   page += "終わりの印 ZarboEnd";
   MakeScrap(Home() / "4-長い記事", page);
   m_tree->RefreshTree("");

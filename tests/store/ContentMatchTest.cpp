@@ -56,7 +56,10 @@ TEST(ContentMatch, OddLastByteIsIgnoredAndMatchesStartOnCharacters) {
   EXPECT_TRUE(Matches(Utf16("ab", true) + "c", "ab", true));
   // U+6100 U+6200 is 00 61 00 62: the bytes of "ab" appear one byte off, which is no match.
   EXPECT_FALSE(Matches(Utf16("\xE6\x84\x80\xE6\x88\x80", true), "a", true));
-  EXPECT_FALSE(Matches(std::string("\xFF\xFE\x00" "a\0b\0", 7), "ab", true));
+  EXPECT_FALSE(Matches(std::string("\xFF\xFE\x00"
+                                   "a\0b\0",
+                                   7),
+                       "ab", true));
 }
 
 TEST(ContentMatch, OnlyAsciiLettersFoldWhenTheCaseDoesNotMatter) {
@@ -76,8 +79,8 @@ TEST(ContentMatch, OnlyAsciiLettersFoldWhenTheCaseDoesNotMatter) {
 TEST(ContentMatch, AgreesWithSearchingTheConvertedPage) {
   // Units picked to meet the awkward cases: case pairs, surrogates paired and not, NUL, the
   // replacement character, and units whose bytes look like ASCII letters one byte off.
-  const char16_t alphabet[] = {u'a', u'A', u'b', u'B', 0,      0xFFFD, 0xD83D, 0xDE00,
-                               0x4100, 0x6100, 0x0141, u'Z', u'z', 0x3042};
+  const char16_t alphabet[] = {u'a',   u'A',   u'b',   u'B',   0,    0xFFFD, 0xD83D,
+                               0xDE00, 0x4100, 0x6100, 0x0141, u'Z', u'z',   0x3042};
   std::mt19937 random(11);
   const auto randomUnits = [&](int maxLength) {
     std::string bytes;

@@ -61,9 +61,9 @@ class FullTextSearchTest : public ::testing::Test {
     model.CollapseAll();
   }
   void Page(const std::string& scrap, const std::string& text, bool bom) {
-    testsupport::WriteFile(book.Path(scrap) + "/Content.txt",
-                           (bom ? std::string("\xFF\xFE") : std::string()) +
-                               platform::text::Utf8ToUtf16le(text));
+    testsupport::WriteFile(
+        book.Path(scrap) + "/Content.txt",
+        (bom ? std::string("\xFF\xFE") : std::string()) + platform::text::Utf8ToUtf16le(text));
   }
   std::vector<std::string> Walk(TreeItem* from, bool down) {
     std::vector<std::string> names;
@@ -83,7 +83,8 @@ class FullTextSearchTest : public ::testing::Test {
 
 TEST_F(FullTextSearchTest, WalkIsPreOrderBothWaysExpandingFoldersOnTheWay) {
   const std::vector<std::string> down = Walk(model.Home(), true);
-  EXPECT_EQ(down, (std::vector<std::string>{"クリップレン", "a", "a1", "a2", "a21", "b", "c", "d"}));
+  EXPECT_EQ(down,
+            (std::vector<std::string>{"クリップレン", "a", "a1", "a2", "a21", "b", "c", "d"}));
   EXPECT_TRUE(Item(model, "a")->expanded);
   EXPECT_TRUE(Item(model, "a/a2")->expanded);
 

@@ -21,7 +21,8 @@ struct Editor {
     history.Record(std::move(edit));
   }
   void Type(long pos, const std::wstring& chars) {
-    for (std::size_t i = 0; i < chars.size(); ++i) Replace(pos + static_cast<long>(i), 0, chars.substr(i, 1));
+    for (std::size_t i = 0; i < chars.size(); ++i)
+      Replace(pos + static_cast<long>(i), 0, chars.substr(i, 1));
   }
   bool Undo() {
     auto edit = history.Undo();

@@ -21,13 +21,12 @@ constexpr const char* kKeepSelectionClass = "clipwren-keep-selection";
 GtkCssProvider* KeepSelectionStyle() {
   static GtkCssProvider* provider = [] {
     GtkCssProvider* css = gtk_css_provider_new();
-    gtk_css_provider_load_from_data(
-        css,
-        "textview.clipwren-keep-selection text selection,"
-        "textview.clipwren-keep-selection text selection:backdrop {"
-        "  background-color: @theme_selected_bg_color;"
-        "  color: @theme_selected_fg_color; }",
-        -1, nullptr);
+    gtk_css_provider_load_from_data(css,
+                                    "textview.clipwren-keep-selection text selection,"
+                                    "textview.clipwren-keep-selection text selection:backdrop {"
+                                    "  background-color: @theme_selected_bg_color;"
+                                    "  color: @theme_selected_fg_color; }",
+                                    -1, nullptr);
     return css;
   }();
   return provider;
@@ -52,9 +51,9 @@ void DeleteRangeHandler(GtkTextBuffer* buffer, GtkTextIter* start, GtkTextIter* 
 }
 
 constexpr int kEditCommands[] = {
-    res::kIdEditUndo,  res::kIdEditRedo,      res::kIdEditCut,     res::kIdEditCopy,
-    kIdTextContextCopy, res::kIdEditPaste,    res::kIdEditClear,   res::kIdEditSelectAll,
-    res::kIdFindNext,  res::kIdFindPrevious,  res::kIdFindNextSelected,
+    res::kIdEditUndo,   res::kIdEditRedo,     res::kIdEditCut,          res::kIdEditCopy,
+    kIdTextContextCopy, res::kIdEditPaste,    res::kIdEditClear,        res::kIdEditSelectAll,
+    res::kIdFindNext,   res::kIdFindPrevious, res::kIdFindNextSelected,
 };
 
 }  // namespace
@@ -156,32 +155,70 @@ void CTextView::RedoEdit() {
 
 void CTextView::OnCommand(wxCommandEvent& event) {
   switch (event.GetId()) {
-    case res::kIdEditUndo: UndoEdit(); break;
-    case res::kIdEditRedo: RedoEdit(); break;
-    case res::kIdEditCut: m_history.Seal(); Cut(); break;
+    case res::kIdEditUndo:
+      UndoEdit();
+      break;
+    case res::kIdEditRedo:
+      RedoEdit();
+      break;
+    case res::kIdEditCut:
+      m_history.Seal();
+      Cut();
+      break;
     case res::kIdEditCopy:
-    case kIdTextContextCopy: Copy(); break;
-    case res::kIdEditPaste: m_history.Seal(); Paste(); break;
-    case res::kIdEditClear: m_history.Seal(); RemoveSelection(); break;
-    case res::kIdEditSelectAll: SetSelection(-1, -1); break;
-    case res::kIdFindNext: SearchFromBox(true); break;
-    case res::kIdFindPrevious: SearchFromBox(false); break;
-    case res::kIdFindNextSelected: SearchSelection(); break;
-    default: event.Skip();
+    case kIdTextContextCopy:
+      Copy();
+      break;
+    case res::kIdEditPaste:
+      m_history.Seal();
+      Paste();
+      break;
+    case res::kIdEditClear:
+      m_history.Seal();
+      RemoveSelection();
+      break;
+    case res::kIdEditSelectAll:
+      SetSelection(-1, -1);
+      break;
+    case res::kIdFindNext:
+      SearchFromBox(true);
+      break;
+    case res::kIdFindPrevious:
+      SearchFromBox(false);
+      break;
+    case res::kIdFindNextSelected:
+      SearchSelection();
+      break;
+    default:
+      event.Skip();
   }
 }
 
 void CTextView::OnUpdateCommand(wxUpdateUIEvent& event) {
   switch (event.GetId()) {
-    case res::kIdEditUndo: event.Enable(m_history.CanUndo()); break;
-    case res::kIdEditRedo: event.Enable(m_history.CanRedo()); break;
+    case res::kIdEditUndo:
+      event.Enable(m_history.CanUndo());
+      break;
+    case res::kIdEditRedo:
+      event.Enable(m_history.CanRedo());
+      break;
     case res::kIdEditCut:
-    case res::kIdEditClear: event.Enable(IsEditable() && HasTextSelection()); break;
+    case res::kIdEditClear:
+      event.Enable(IsEditable() && HasTextSelection());
+      break;
     case res::kIdEditCopy:
-    case kIdTextContextCopy: event.Enable(HasTextSelection()); break;
-    case res::kIdEditPaste: event.Enable(CanPaste()); break;
-    case res::kIdEditSelectAll: event.Enable(!IsEmpty()); break;
-    default: event.Enable(true); break;
+    case kIdTextContextCopy:
+      event.Enable(HasTextSelection());
+      break;
+    case res::kIdEditPaste:
+      event.Enable(CanPaste());
+      break;
+    case res::kIdEditSelectAll:
+      event.Enable(!IsEmpty());
+      break;
+    default:
+      event.Enable(true);
+      break;
   }
 }
 
@@ -328,12 +365,19 @@ void CTextView::OnKeyDown(wxKeyEvent& event) {
     return;
   }
   switch (key) {
-    case WXK_LEFT: case WXK_RIGHT: case WXK_UP: case WXK_DOWN: case WXK_HOME: case WXK_END:
-    case WXK_PAGEUP: case WXK_PAGEDOWN:
+    case WXK_LEFT:
+    case WXK_RIGHT:
+    case WXK_UP:
+    case WXK_DOWN:
+    case WXK_HOME:
+    case WXK_END:
+    case WXK_PAGEUP:
+    case WXK_PAGEDOWN:
       // Moving the caret ends the run of typing that undo takes back in one step.
       m_history.Seal();
       break;
-    default: break;
+    default:
+      break;
   }
   event.Skip();
 }

@@ -47,8 +47,7 @@ class CTextView : public wxTextCtrl, public ITextPane, public store::ScrapTextFi
 
   // The scrapbook-wide search found the text in the scrap it just opened: the text tab is
   // brought forward with the focus, and the occurrence selected.
-  long FindInOpenScrap(const std::string& text, bool matchCase, bool down,
-                       bool allowWrap) override;
+  long FindInOpenScrap(const std::string& text, bool matchCase, bool down, bool allowWrap) override;
 
   bool MatchCase() const { return m_matchCase; }
   bool SearchDown() const { return m_searchDown; }
