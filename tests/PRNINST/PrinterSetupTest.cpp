@@ -58,6 +58,8 @@ constexpr uint32_t Code(uint32_t step, uint32_t error) { return (error << 16) | 
 
 fs::path DriverFolder() { return *print::DriverFolderOf(print::kEnvX64); }
 
+std::string RunTool(const std::string& args);
+
 class PrinterSetupTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -225,6 +227,17 @@ TEST_F(PrinterSetupTest, ResultCodesOfComponentsTheSpoolerRefuses) {
                                   "Other.dll"));
     ASSERT_TRUE(machine.CreateKey(std::string(print::kMonitorsKey) + "\\Other Monitor\\Ports\\ZarboPDF:"));
     EXPECT_EQ(Install(MakeInstallerFolder("port-taken")), Code(0x800, 183));
+  }
+  testsupport::ResetMachine();
+  {
+    // A monitor that makes another port: the printer's port "ZarboPDF:" is unknown (1796).
+    const fs::path folder = MakeInstallerFolder("other-port");
+    fs::copy_file(CLIPWREN_TEST_OTHER_MONITOR, folder / "ZarboPDFMon.dll",
+                  fs::copy_options::overwrite_existing);
+    // Run by the installer tool: this process already holds the real monitor under that path.
+    EXPECT_EQ(RunTool("install '" + folder.string() + "'"), "0x07042000\n");
+    EXPECT_EQ(Code(0x2000, 1796), 0x07042000u);
+    EXPECT_EQ(Lib().exists(), 0);
   }
 }
 
