@@ -1,5 +1,6 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,31 @@ TEST_F(PrinterSetupTest, InstallMovesTheFilesRegistersEverythingAndSharesTheIni)
   struct stat st {};
   ASSERT_EQ(stat((folder / "ZarboPDF.ini").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0666u);
+}
+
+TEST_F(PrinterSetupTest, SharedIniIsWritableByEveryoneDespiteTheFoldersDefaultAccessList) {
+  const fs::path folder = MakeInstallerFolder("acl");
+  // A default list that would hand new files a named user and a read-only mask.
+  struct Entry {
+    std::uint16_t tag, perm;
+    std::uint32_t id;
+  };
+  struct {
+    std::uint32_t version = 2;
+    Entry e[5] = {{0x01, 7, ~0u}, {0x02, 4, 4242}, {0x04, 5, ~0u}, {0x10, 5, ~0u}, {0x20, 5, ~0u}};
+  } defaults;
+  if (setxattr(folder.c_str(), "system.posix_acl_default", &defaults, sizeof defaults, 0) != 0) {
+    GTEST_SKIP() << "the file system keeps no access lists";
+  }
+  ASSERT_EQ(Install(folder), 0u);
+  struct stat st {};
+  ASSERT_EQ(stat((folder / "ZarboPDF.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0666u);
+  // The file's own list is the plain one the mode shows: no named user, no mask left.
+  char buffer[256];
+  const ssize_t n = getxattr((folder / "ZarboPDF.ini").c_str(), "system.posix_acl_access", buffer,
+                             sizeof buffer);
+  EXPECT_TRUE(n < 0 || n == static_cast<ssize_t>(4 + 3 * sizeof(Entry))) << n;
 }
 
 TEST_F(PrinterSetupTest, InstallOverAnExistingPrinterReplacesIt) {
