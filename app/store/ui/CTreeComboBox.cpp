@@ -15,7 +15,9 @@ CTreeComboBox* CTreeComboBox::s_open = nullptr;
 CTreeComboBox::CTreeComboBox(wxWindow* parent, wxWindowID id, const wxPoint& pos,
                              const wxSize& size)
     : wxControl(parent, id, pos, size, wxBORDER_NONE | wxWANTS_CHARS) {
-  s_open = nullptr;
+  // A new picker starts with nothing open in the program; an open drop-down is hidden rather
+  // than forgotten while it still shows.
+  CloseDropDown();
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   m_font = wxFont(wxFontInfo(wxSize(0, FromDIP(12))).FaceName("MS UI Gothic"));
   m_font.SetEncoding(wxFONTENCODING_SHIFT_JIS);

@@ -142,6 +142,27 @@ TEST_F(CTreeComboBoxTest, DrawsTheArrowButtonAndItsPressedState) {
   CTreeComboBox::CloseDropDown();
 }
 
+TEST_F(CTreeComboBoxTest, OnlyOneDropDownInTheProgramIsOpen) {
+  auto* second = new CTreeComboBox(m_dialog, 1003, wxPoint(20, 60), wxSize(240, 24));
+  second->Tree()->SetImageList(m_images.get());
+  second->SetHomeAndFill(m_home.string());
+  m_picker->ToggleDropDown();
+  ASSERT_TRUE(m_picker->IsDroppedDown());
+  // Toggling another picker while one is open only closes the open one.
+  second->ToggleDropDown();
+  EXPECT_FALSE(m_picker->IsDroppedDown());
+  EXPECT_FALSE(second->IsDroppedDown());
+  EXPECT_EQ(CTreeComboBox::OpenPicker(), nullptr);
+  second->ToggleDropDown();
+  EXPECT_TRUE(second->IsDroppedDown());
+  EXPECT_FALSE(m_picker->Tree()->GetParent()->IsShown());
+  CTreeComboBox::CloseDropDown();
+  EXPECT_FALSE(second->Tree()->GetParent()->IsShown());
+  second->UnhookDialog();
+  second->Tree()->SetImageList(nullptr);
+  second->Destroy();
+}
+
 TEST_F(CTreeComboBoxTest, SelectByPathFindsLoadedFoldersOnly) {
   CComboTree* tree = m_picker->Tree();
   EXPECT_TRUE(tree->SelectByPath((m_home / "x/inner/").string()).IsOk());
