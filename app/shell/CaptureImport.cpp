@@ -38,22 +38,16 @@ std::size_t CharLength(unsigned char c) {
   return 1;
 }
 
-// One captured file (or link) to target. A rename keeps the data where it is; only between
-// file systems is it copied, and the source goes only once the copy is complete.
+// One captured file to target. A rename keeps the data where it is; only between file
+// systems is it copied, and the source goes only once the copy is complete. Only plain files
+// are page files: a link (which could point anywhere on the machine), a pipe or a device stays
+// in the capture folder and counts as not moved.
 bool MoveFile(const fs::path& source, const fs::path& target) {
+  std::error_code ec;
+  if (!fs::is_regular_file(fs::symlink_status(source, ec)) || ec) return false;
   if (std::rename(source.c_str(), target.c_str()) == 0) return true;
   if (errno != EXDEV) return false;
-  std::error_code ec;
-  const fs::file_status status = fs::symlink_status(source, ec);
-  if (ec) return false;
-  if (fs::is_symlink(status)) {
-    fs::remove(target, ec);
-    fs::copy_symlink(source, target, ec);
-  } else if (fs::is_regular_file(status)) {
-    fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
-  } else {
-    return false;  // devices, pipes and sockets are not page files
-  }
+  fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
   if (ec) {
     std::error_code ignored;
     fs::remove(target, ignored);  // a half-written copy is no use to anyone

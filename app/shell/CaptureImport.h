@@ -32,8 +32,8 @@ struct CaptureMoveResult {
   [[nodiscard]] bool complete() const { return notMoved.empty(); }
 };
 
-// Moves the files at the top level of capture and those of its pictures sub-folder into
-// scrap (and scrap/Images), replacing files of the same name. A move within one file system
+// Moves the plain files at the top level of capture and those of its pictures sub-folder into
+// scrap (and scrap/Images), replacing files of the same name; links and special files stay. A move within one file system
 // is a rename; across file systems a file is copied and the source deleted only after the
 // copy succeeded. Other sub-folders stay where they are. Then the emptied pictures sub-folder
 // and the capture folder are removed when nothing is left in them.

@@ -127,6 +127,19 @@ TEST_F(CaptureImportRun, AFileThatCannotMoveStaysAndIsReportedWithItsFolder) {
   EXPECT_EQ(ReadFile(scrap / "Main.jpg"), "jpeg");
 }
 
+TEST_F(CaptureImportRun, LinksAreNotTakenIntoTheScrapbook) {
+  WriteFile(dir / "secret.txt", "secret");
+  fs::create_symlink(dir / "secret.txt", capture / "Content.txt.lnk");
+  fs::create_directories(capture / "Images");
+  fs::create_symlink(dir / "secret.txt", capture / "Images/a.png");
+  const shell::ImportResult result = Run(true);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(scrap / "Content.txt.lnk")));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(scrap / "Images/a.png")));
+  EXPECT_TRUE(fs::is_symlink(capture / "Content.txt.lnk"));
+  EXPECT_NE(result.message.find("2 個"), std::string::npos) << result.message;
+  EXPECT_EQ(ReadFile(scrap / "Main.jpg"), "jpeg");
+}
+
 TEST_F(CaptureImportRun, MovingToAnotherFileSystemCopiesAndDeletesTheSource) {
   // /dev/shm is a separate in-memory file system on most machines.
   std::error_code ec;
