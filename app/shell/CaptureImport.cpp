@@ -127,7 +127,8 @@ void DiscardCapture(const fs::path& capture) {
 
 std::string CaptureLeftBehindMessage(const fs::path& capture, std::size_t fileCount) {
   return std::to_string(fileCount) +
-         " 個のファイルをスクラップに移動できませんでした。ファイルは次のフォルダに残っています:\n" +
+         " 個のファイルをスクラップに移動できませんでした。ファイルは次のフォルダに残っています:"
+         "\n" +
          capture.string();
 }
 

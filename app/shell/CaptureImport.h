@@ -33,10 +33,10 @@ struct CaptureMoveResult {
 };
 
 // Moves the plain files at the top level of capture and those of its pictures sub-folder into
-// scrap (and scrap/Images), replacing files of the same name; links and special files stay. A move within one file system
-// is a rename; across file systems a file is copied and the source deleted only after the
-// copy succeeded. Other sub-folders stay where they are. Then the emptied pictures sub-folder
-// and the capture folder are removed when nothing is left in them.
+// scrap (and scrap/Images), replacing files of the same name; links and special files stay. A move
+// within one file system is a rename; across file systems a file is copied and the source deleted
+// only after the copy succeeded. Other sub-folders stay where they are. Then the emptied pictures
+// sub-folder and the capture folder are removed when nothing is left in them.
 [[nodiscard]] CaptureMoveResult MoveCaptureInto(const std::filesystem::path& capture,
                                                 const std::filesystem::path& scrap);
 

@@ -1,5 +1,6 @@
 #include "app/store/ScrapbookMove.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace store {
@@ -35,7 +36,8 @@ std::string RefuseSaveFolder(const fs::path& newSaveFolder, const fs::path& oldH
   if (oldHome.empty()) return {};
   if (!IsSameOrBelow(Resolved(newSaveFolder), Resolved(oldHome))) return {};
   return "新しい保存フォルダがスクラップブックのフォルダ「" + oldHome.filename().string() +
-         "」の中にあります。\nスクラップブックをそれ自身の中へ移動またはコピーすることはできません。"
+         "」の中にあります。\nスクラップブックをそれ自身の中へ移動またはコピーすることはできません"
+         "。"
          "\n別のフォルダを選択してください。";
 }
 

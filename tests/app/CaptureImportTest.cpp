@@ -145,7 +145,8 @@ TEST_F(CaptureImportRun, MovingToAnotherFileSystemCopiesAndDeletesTheSource) {
   std::error_code ec;
   const fs::path other = fs::path("/dev/shm") / ("clipwren-import-" + std::to_string(getpid()));
   fs::create_directories(other, ec);
-  struct stat a {}, b {};
+  struct stat a {
+  }, b{};
   if (ec || stat(other.c_str(), &a) != 0 || stat(scrap.c_str(), &b) != 0 || a.st_dev == b.st_dev) {
     fs::remove_all(other, ec);
     GTEST_SKIP() << "no second file system";

@@ -79,7 +79,9 @@ class ChangeSaveFolderTest : public guitest::GuiTest {
     m_frame = wxGetApp().MainFrame();
     ASSERT_TRUE(guitest::WaitFor([this] { return m_frame && m_frame->IsShown(); }));
     m_tree = m_frame->LeftView()->Tree();
-    m_frame->showMessage = [this](const wxString& text) { m_messages.push_back(text.utf8_string()); };
+    m_frame->showMessage = [this](const wxString& text) {
+      m_messages.push_back(text.utf8_string());
+    };
     m_frame->askSaveOnClose = [this](const wxString&) {
       ++m_saveQuestions;
       return wxNO;
@@ -104,7 +106,8 @@ class ChangeSaveFolderTest : public guitest::GuiTest {
       if (!m_tree->ItemHasChildren(item)) return;
       EXPECT_TRUE(m_tree->IsExpanded(item)) << m_tree->GetItemText(item);
       wxTreeItemIdValue cookie;
-      for (auto c = m_tree->GetFirstChild(item, cookie); c.IsOk(); c = m_tree->GetNextChild(item, cookie))
+      for (auto c = m_tree->GetFirstChild(item, cookie); c.IsOk();
+           c = m_tree->GetNextChild(item, cookie))
         expanded(c);
     };
     expanded(root);

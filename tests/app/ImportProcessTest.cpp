@@ -29,7 +29,8 @@ pid_t Spawn(const std::vector<std::string>& args) {
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   pid_t pid = -1;
-  if (posix_spawn(&pid, CLIPWREN_EXECUTABLE, nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  if (posix_spawn(&pid, CLIPWREN_EXECUTABLE, nullptr, nullptr, argv.data(), environ) != 0)
+    return -1;
   return pid;
 }
 
@@ -48,7 +49,8 @@ int Wait(pid_t pid, std::chrono::seconds timeout) {
 }
 
 // The rest of the first line of the trace that starts with `prefix`, waited for.
-std::string TraceLine(const fs::path& trace, const std::string& prefix, std::chrono::seconds timeout) {
+std::string TraceLine(const fs::path& trace, const std::string& prefix,
+                      std::chrono::seconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < end) {
     const std::string log = testsupport::ReadFile(trace);
@@ -83,17 +85,16 @@ TEST(CaptureImportProcess, SecondProcessFilesTheCaptureAndTheRunningWindowSelect
   ASSERT_NE(TraceLine(trace, "shown", 30s), "(none)") << testsupport::ReadFile(trace);
 
   // A capture as the sample maker writes it: <captures>/クリップレン/<title>.
-  const std::string folder = testsupport::Shell(std::string(CLIPWREN_SAMPLE_CAPTURE) + " '" +
-                                                (dir / "captures").string() +
-                                                "' 'Daily news! today?'");
+  const std::string folder =
+      testsupport::Shell(std::string(CLIPWREN_SAMPLE_CAPTURE) + " '" + (dir / "captures").string() +
+                         "' 'Daily news! today?'");
   ASSERT_TRUE(fs::exists(fs::path(folder) / "Main.jpg")) << folder;
 
   const pid_t second = Spawn({"/FromIE", "\"" + folder + "\""});
   ASSERT_GT(second, 0);
   const std::string window = testsupport::WindowOfProcess(second);
   ASSERT_FALSE(window.empty()) << "the second process shows no dialog";
-  EXPECT_EQ(testsupport::Shell("xdotool getwindowname " + window),
-            "スクラップブックへの追加");
+  EXPECT_EQ(testsupport::Shell("xdotool getwindowname " + window), "スクラップブックへの追加");
   testsupport::SendKeys(window, "Return");
   EXPECT_EQ(Wait(second, 30s), 0);
 

@@ -96,7 +96,8 @@ pid_t ImportWithKeys(const fs::path& folder, const std::string& keys) {
   if (posix_spawn(&pid, CLIPWREN_EXECUTABLE, nullptr, nullptr, const_cast<char**>(argv), environ))
     return -1;
   const std::string dialog = testsupport::WindowOfProcess(pid);
-  if (dialog.empty() || testsupport::Shell("xdotool getwindowname " + dialog) != "スクラップブックへの追加") {
+  if (dialog.empty() ||
+      testsupport::Shell("xdotool getwindowname " + dialog) != "スクラップブックへの追加") {
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
     return -1;
@@ -118,9 +119,9 @@ TEST(CaptureHandOver, ANoImportCaptureIsFiledByTheImportWithTheAddDialogAnswered
                          "<body style='margin:0'><div style='height:3000px;background:#3a6'>本文"
                          "</div><img src='data:image/gif;base64,R0lGODlhAQABAIAAAAUEBAAAACwAAAAAA"
                          "QABAAACAkQBADs='></body></html>");
-  const std::string folder = testsupport::Shell(std::string(CLIPWREN_CAPTURE_PROGRAM) +
-                                                " --no-import --output '" + (dir / "out").string() +
-                                                "' '" + (dir / "page.html").string() + "'");
+  const std::string folder =
+      testsupport::Shell(std::string(CLIPWREN_CAPTURE_PROGRAM) + " --no-import --output '" +
+                         (dir / "out").string() + "' '" + (dir / "page.html").string() + "'");
   ASSERT_TRUE(fs::exists(fs::path(folder) / "Main.jpg")) << folder;
 
   const pid_t pid = ImportWithKeys(folder, "Return");
@@ -133,7 +134,8 @@ TEST(CaptureHandOver, ANoImportCaptureIsFiledByTheImportWithTheAddDialogAnswered
     }
   } end{pid};
   // The name is cleaned: ":" goes, "/" becomes "_", blanks become "_".
-  const fs::path scrap = fs::path(std::getenv("HOME")) / "Documents" / "クリップレン" / "ローカルの頁_1_2";
+  const fs::path scrap =
+      fs::path(std::getenv("HOME")) / "Documents" / "クリップレン" / "ローカルの頁_1_2";
   EXPECT_TRUE(WaitForText(trace, "shown\n", 30)) << testsupport::ReadFile(trace);
   for (const char* name : {"Main.jpg", "Content.txt", "info.txt"})
     EXPECT_TRUE(fs::exists(scrap / name)) << name;

@@ -2,9 +2,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
-#include <cstdlib>
 
 namespace testsupport {
 
@@ -22,8 +22,9 @@ std::string Shell(const std::string& command) {
 bool HaveXdotool() { return std::getenv("DISPLAY") && !Shell("command -v xdotool").empty(); }
 
 std::string WindowOfProcess(pid_t pid, int seconds) {
-  return Shell("timeout " + std::to_string(seconds) + " xdotool search --sync --onlyvisible --pid " +
-               std::to_string(pid) + " 2>/dev/null | head -1");
+  return Shell("timeout " + std::to_string(seconds) +
+               " xdotool search --sync --onlyvisible --pid " + std::to_string(pid) +
+               " 2>/dev/null | head -1");
 }
 
 std::string WindowNamed(const std::string& title, int seconds) {

@@ -24,7 +24,8 @@ struct Rgb {
 
 // Rectangle on a 24-bit picture, y counted from the top.
 void Fill(CxImage& image, int x, int y, int w, int h, Rgb c) {
-  const int width = static_cast<int>(image.GetWidth()), height = static_cast<int>(image.GetHeight());
+  const int width = static_cast<int>(image.GetWidth()),
+            height = static_cast<int>(image.GetHeight());
   for (int row = std::max(0, y); row < std::min(height, y + h); ++row) {
     uint8_t* bits = image.GetBits(static_cast<uint32_t>(height - 1 - row));
     for (int col = std::max(0, x); col < std::min(width, x + w); ++col) {
@@ -81,8 +82,10 @@ int main(int argc, char** argv) {
   page.picture = MakePage(1280, 3000);
   CxImage photo;
   if (photo.Create(160, 120, 24)) Fill(photo, 0, 0, 160, 120, {39, 174, 96});
-  page.pictures.push_back({"https://www.example.jp/img/photo.jpg", Encoded(photo, CXIMAGE_FORMAT_JPG)});
-  page.pictures.push_back({"https://www.example.jp/img/logo.png", Encoded(photo, CXIMAGE_FORMAT_PNG)});
+  page.pictures.push_back(
+      {"https://www.example.jp/img/photo.jpg", Encoded(photo, CXIMAGE_FORMAT_JPG)});
+  page.pictures.push_back(
+      {"https://www.example.jp/img/logo.png", Encoded(photo, CXIMAGE_FORMAT_PNG)});
   page.pictures.push_back({"https://www.example.jp/img/dot.gif",
                            std::string(reinterpret_cast<const char*>(kGif), sizeof kGif)});
 

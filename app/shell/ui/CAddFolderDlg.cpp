@@ -42,23 +42,22 @@ CAddFolderDlg::CAddFolderDlg(wxWindow* owner, const std::string& homeFolder,
       m_star(MaskedStar()) {
   const auto at = [this](int x, int y) { return FromDIP(wxPoint(x, y)); };
   const auto size = [this](int w, int h) { return FromDIP(wxSize(w, h)); };
-  auto* heading = new wxStaticText(this, wxID_ANY, wxString::FromUTF8("スクラップブックへの追加"),
-                                   at(76, 14));
+  auto* heading =
+      new wxStaticText(this, wxID_ANY, wxString::FromUTF8("スクラップブックへの追加"), at(76, 14));
   heading->SetFont(heading->GetFont().Bold());
   new wxStaticText(this, wxID_ANY,
                    wxString::FromUTF8("Webページをスクラップブックに追加します。\n"
                                       "名前と追加先を指定してくたさい。"),
                    at(76, 38));
   new wxStaticText(this, wxID_ANY, wxString::FromUTF8("名前(&N):"), at(20, 96));
-  m_name = new wxTextCtrl(this, kIdName, wxString::FromUTF8(proposedName), at(110, 92),
-                          size(270, -1));
+  m_name =
+      new wxTextCtrl(this, kIdName, wxString::FromUTF8(proposedName), at(110, 92), size(270, -1));
   new wxStaticText(this, wxID_ANY, wxString::FromUTF8("追加先(&R):"), at(20, 132));
   m_picker = new CTreeComboBox(this, kIdPicker, at(110, 128), size(270, 24));
   auto* newFolder =
       new wxButton(this, kIdNewFolder, wxString::FromUTF8("新しいフォルダ(&E)"), at(110, 160));
   m_add = new wxButton(this, wxID_OK, wxString::FromUTF8("追加(&A)"), at(196, 206), size(88, 30));
-  new wxButton(this, wxID_CANCEL, wxString::FromUTF8("キャンセル(&C)"), at(292, 206),
-               size(88, 30));
+  new wxButton(this, wxID_CANCEL, wxString::FromUTF8("キャンセル(&C)"), at(292, 206), size(88, 30));
   m_add->SetDefault();
   (void)newFolder;
   // The controls sit at fixed places around the star; the sizer only holds the client size.

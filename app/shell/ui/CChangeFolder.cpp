@@ -13,7 +13,8 @@ CChangeFolder::CChangeFolder(wxWindow* parent)
     int id;
     const char* label;
     int choice;
-  } kButtons[] = {{kIdMove, "移動", kMove}, {kIdCopy, "コピー", kCopy}, {kIdLeave, "しない", kLeave}};
+  } kButtons[] = {
+      {kIdMove, "移動", kMove}, {kIdCopy, "コピー", kCopy}, {kIdLeave, "しない", kLeave}};
   for (const auto& b : kButtons) {
     auto* button = new wxButton(this, b.id, wxString::FromUTF8(b.label));
     buttons->Add(button, 0, wxLEFT, FromDIP(8));
@@ -29,10 +30,13 @@ CChangeFolder::CChangeFolder(wxWindow* parent)
   }
   // Esc and the close box end the dialog with the cancel result, which means "しない".
   SetEscapeId(wxID_CANCEL);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-    m_choice = kLeave;
-    EndModal(kLeave);
-  }, wxID_CANCEL);
+  Bind(
+      wxEVT_BUTTON,
+      [this](wxCommandEvent&) {
+        m_choice = kLeave;
+        EndModal(kLeave);
+      },
+      wxID_CANCEL);
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) {
     m_choice = kLeave;
     EndModal(kLeave);

@@ -13,8 +13,8 @@ CSaveFolderBrowser::CSaveFolderBrowser(wxWindow* parent, const std::string& star
     : wxDialog(parent, wxID_ANY, wxString::FromUTF8(kSaveFolderBrowserTitle), wxDefaultPosition,
                wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
   const wxString first = start.empty() ? wxGetCwd() : wxString::FromUTF8(start);
-  m_tree = new wxGenericDirCtrl(this, wxID_ANY, first, wxDefaultPosition,
-                                FromDIP(wxSize(420, 360)), wxDIRCTRL_DIR_ONLY | wxDIRCTRL_3D_INTERNAL);
+  m_tree = new wxGenericDirCtrl(this, wxID_ANY, first, wxDefaultPosition, FromDIP(wxSize(420, 360)),
+                                wxDIRCTRL_DIR_ONLY | wxDIRCTRL_3D_INTERNAL);
   m_status = new wxStaticText(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                               wxST_ELLIPSIZE_MIDDLE);
   auto* buttons = CreateStdDialogButtonSizer(wxOK | wxCANCEL);

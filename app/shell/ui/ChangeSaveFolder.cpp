@@ -6,14 +6,14 @@
 
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/res/Resource.h"
-#include "app/store/ScrapbookMove.h"
-#include "app/store/ui/CFolderTreeCtrl.h"
-#include "app/store/ui/CLeftView.h"
-#include "app/store/ui/CShellDialogs.h"
 #include "app/shell/ui/CChangeFolder.h"
 #include "app/shell/ui/CClipwrenApp.h"
 #include "app/shell/ui/CMainFrame.h"
 #include "app/shell/ui/CSaveFolderBrowser.h"
+#include "app/store/ScrapbookMove.h"
+#include "app/store/ui/CFolderTreeCtrl.h"
+#include "app/store/ui/CLeftView.h"
+#include "app/store/ui/CShellDialogs.h"
 
 namespace {
 
@@ -26,9 +26,9 @@ class TransferUi : public CShellDialogs {
     const wxString text = wxString::FromUTF8(m_move ? "移動しています: " : "コピーしています: ") +
                           wxString::FromUTF8(current.filename().string());
     if (!m_window) {
-      m_window = std::make_unique<wxProgressDialog>(
-          wxString::FromUTF8("クリップレン"), text, 100, m_owner,
-          wxPD_APP_MODAL | wxPD_CAN_ABORT | wxPD_AUTO_HIDE);
+      m_window =
+          std::make_unique<wxProgressDialog>(wxString::FromUTF8("クリップレン"), text, 100, m_owner,
+                                             wxPD_APP_MODAL | wxPD_CAN_ABORT | wxPD_AUTO_HIDE);
     }
     return m_window->Pulse(text);
   }

@@ -57,9 +57,8 @@ void CComboTree::SetHomeAndFill(const std::string& homePath) {
   std::error_code ec;
   if (!homePath.empty()) fs::create_directories(homePath, ec);
   const wxTreeItemId root = AddRoot(wxString());
-  const wxTreeItemId home =
-      AppendItem(root, wxString::FromUTF8(store::DisplayName(homePath)), kImageHome, kImageHome,
-                 new ItemData(homePath, 1));
+  const wxTreeItemId home = AppendItem(root, wxString::FromUTF8(store::DisplayName(homePath)),
+                                       kImageHome, kImageHome, new ItemData(homePath, 1));
   m_ids.push_back(home);
   LoadChildren(home);
   ExpandEverything(home);
@@ -71,9 +70,9 @@ void CComboTree::LoadChildren(const wxTreeItemId& item) {
   const ItemData* data = Data(item);
   if (!data || data->path.empty()) return;
   for (const std::string& dir : store::PickerChildFolders(data->path)) {
-    const wxTreeItemId child = AppendItem(item, wxString::FromUTF8(store::DisplayName(dir)),
-                                          kImageFolder, kImageFolder,
-                                          new ItemData(dir, ++m_lastId));
+    const wxTreeItemId child =
+        AppendItem(item, wxString::FromUTF8(store::DisplayName(dir)), kImageFolder, kImageFolder,
+                   new ItemData(dir, ++m_lastId));
     m_ids.push_back(child);
   }
 }
@@ -206,9 +205,14 @@ void CComboTree::OnLeftDown(wxMouseEvent& event) {
 
 void CComboTree::OnKeyDown(wxKeyEvent& event) {
   switch (event.GetKeyCode()) {
-    case WXK_ESCAPE: CTreeComboBox::CloseDropDown(); break;
+    case WXK_ESCAPE:
+      CTreeComboBox::CloseDropDown();
+      break;
     case WXK_RETURN:
-    case WXK_NUMPAD_ENTER: m_owner->TakeSelection(); break;
-    default: event.Skip();
+    case WXK_NUMPAD_ENTER:
+      m_owner->TakeSelection();
+      break;
+    default:
+      event.Skip();
   }
 }

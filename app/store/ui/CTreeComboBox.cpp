@@ -91,8 +91,8 @@ void CTreeComboBox::TakeSelection() {
     const int index = m_tree->GetItemImage(item);
     if (index >= 0 && index < images->GetImageCount()) icon = images->GetBitmap(index);
   }
-  const bool changed = icon.IsOk() != m_icon.IsOk() ||
-                       (icon.IsOk() && icon.GetRefData() != m_icon.GetRefData());
+  const bool changed =
+      icon.IsOk() != m_icon.IsOk() || (icon.IsOk() && icon.GetRefData() != m_icon.GetRefData());
   m_icon = icon;
   if (changed) Refresh();
   CloseDropDown();
@@ -129,8 +129,7 @@ void CTreeComboBox::OnSize(wxSizeEvent& event) {
   const wxSize size = GetClientSize();
   const int left = FromDIP(kTextInsetLeft), right = FromDIP(kTextInsetRight);
   const int inset = FromDIP(kTextInsetY);
-  m_text->SetSize(left, inset, std::max(0, size.x - left - right),
-                  std::max(0, size.y - 2 * inset));
+  m_text->SetSize(left, inset, std::max(0, size.x - left - right), std::max(0, size.y - 2 * inset));
   Refresh();
   event.Skip();
 }
@@ -147,7 +146,8 @@ void CTreeComboBox::OnPaint(wxPaintEvent&) {
   const auto shrunk = [](wxRect r, int d) { return r.Deflate(d); };
 
   // A 3D frame: top and left in one colour, bottom and right in the other.
-  const auto frame3d = [&dc](const wxRect& r, const wxColour& topLeft, const wxColour& bottomRight) {
+  const auto frame3d = [&dc](const wxRect& r, const wxColour& topLeft,
+                             const wxColour& bottomRight) {
     dc.SetPen(wxPen(topLeft));
     dc.DrawLine(r.x, r.y, r.GetRight(), r.y);
     dc.DrawLine(r.x, r.y, r.x, r.GetBottom());
@@ -222,8 +222,11 @@ void CTreeComboBox::OnCharHook(wxKeyEvent& event) {
         ToggleDropDown();
       return;
     }
-    case WXK_F4: ToggleDropDown(); return;
-    case WXK_SPACE: return;  // the box is not a button to click
+    case WXK_F4:
+      ToggleDropDown();
+      return;
+    case WXK_SPACE:
+      return;  // the box is not a button to click
     case WXK_ESCAPE:
       if (open) {
         CloseDropDown();
@@ -237,7 +240,8 @@ void CTreeComboBox::OnCharHook(wxKeyEvent& event) {
         return;
       }
       break;
-    default: break;
+    default:
+      break;
   }
   event.Skip();
 }

@@ -83,7 +83,8 @@ class CTreeComboBoxTest : public guitest::GuiTest {
 };
 
 TEST_F(CTreeComboBoxTest, ListsFoldersInTextOrderWithoutScrapsAndStartsAtHome) {
-  EXPECT_EQ(Listed(), (std::vector<std::string>{"クリップレン", " A", " b", " x", "  inner", " y"}));
+  EXPECT_EQ(Listed(),
+            (std::vector<std::string>{"クリップレン", " A", " b", " x", "  inner", " y"}));
   EXPECT_EQ(Caret(), m_home.string());
   EXPECT_EQ(m_picker->ShownText(), wxString::FromUTF8("クリップレン"));
   EXPECT_TRUE(m_picker->HasShownIcon());
@@ -172,7 +173,8 @@ TEST_F(CTreeComboBoxTest, SelectByPathFindsLoadedFoldersOnly) {
   EXPECT_EQ(Caret(), (m_home / "x").string());
   // Outside the home folder, a scrap, a folder made behind the picker's back: nothing changes.
   fs::create_directories(m_home / "late");
-  for (const fs::path& p : {m_dir.path(), m_home / "scrap", m_home / "late", m_dir / "クリップレンX"})
+  for (const fs::path& p :
+       {m_dir.path(), m_home / "scrap", m_home / "late", m_dir / "クリップレンX"})
     EXPECT_FALSE(tree->SelectByPath(p.string()).IsOk()) << p;
   EXPECT_EQ(Caret(), (m_home / "x").string());
   // The home folder itself selects the home item, so a new folder can go there again.
@@ -188,8 +190,8 @@ TEST_F(CTreeComboBoxTest, CreateUniqueFolderNumbersNamesAndSortsTheNewItemIn) {
   EXPECT_EQ(tree->CreateUniqueFolder("a_b"), (m_home / "x/a_b_1").string());
   EXPECT_TRUE(fs::is_directory(m_home / "x/a_b_1"));
   EXPECT_EQ(Caret(), (m_home / "x/a_b_1").string());
-  EXPECT_EQ(Listed(), (std::vector<std::string>{"クリップレン", " A", " b", " x", "  a_b", "  a_b_1",
-                                                "  inner", " y"}));
+  EXPECT_EQ(Listed(), (std::vector<std::string>{"クリップレン", " A", " b", " x", "  a_b",
+                                                "  a_b_1", "  inner", " y"}));
   // With no caret item the folder goes below the home folder.
   tree->Unselect();
   EXPECT_EQ(tree->CreateUniqueFolder("z"), (m_home / "z").string());
@@ -261,7 +263,8 @@ TEST_F(CTreeComboBoxTest, RealKeysAndClicksOpenMoveAndClose) {
   ASSERT_TRUE(y.IsOk());
   wxRect row;
   ASSERT_TRUE(tree->GetBoundingRect(y, row, true));
-  const wxPoint at = tree->ClientToScreen(row.GetPosition()) + wxPoint(row.width / 2, row.height / 2);
+  const wxPoint at =
+      tree->ClientToScreen(row.GetPosition()) + wxPoint(row.width / 2, row.height / 2);
   ASSERT_TRUE(guitest::RealInput::Click(at.x, at.y));
   ASSERT_TRUE(guitest::WaitFor([&] { return !m_picker->IsDroppedDown(); }));
   EXPECT_EQ(m_picker->ShownText(), "y");
