@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
 #include <wx/frame.h>
 #include <wx/imaglist.h>
 
@@ -346,6 +348,32 @@ TEST_F(PicturesTest, SendingTwiceAsksBeforeOverwriting) {
   m_answer = true;
   m_view->GetEventHandler()->ProcessEvent(send);
   EXPECT_EQ(fs::file_size(*desktop / "a.jpg"), fs::file_size(Images() / "a.jpg"));
+}
+
+TEST_F(PicturesTest, ClipboardTakesTheSelectedPictureOrNothing) {
+  WritePicture(Images() / "a.bmp", 30, 20, 255, 0, 0, CXIMAGE_FORMAT_BMP);
+  WriteFile(Images() / "b.jpg", "\xFF\xD8\xFF broken");
+  Open(0);
+  const auto clipboardBitmap = [] {
+    wxBitmap bitmap;
+    if (!wxTheClipboard->Open()) return bitmap;
+    wxBitmapDataObject data;
+    if (wxTheClipboard->IsSupported(wxDF_BITMAP) && wxTheClipboard->GetData(data))
+      bitmap = data.GetBitmap();
+    wxTheClipboard->Close();
+    return bitmap;
+  };
+  wxCommandEvent copy(wxEVT_MENU, res::kIdCopyToClipboard);
+  m_view->GetEventHandler()->ProcessEvent(copy);
+  const wxBitmap copied = clipboardBitmap();
+  ASSERT_TRUE(copied.IsOk());
+  EXPECT_EQ(copied.GetSize(), wxSize(30, 20));
+  EXPECT_EQ(PixelOf(copied, 15, 10), *wxRED);
+  // A picture that does not decode empties the clipboard.
+  m_view->Thumbnails()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  ASSERT_EQ(m_view->Thumbnails()->Selected(), 1);
+  m_view->GetEventHandler()->ProcessEvent(copy);
+  EXPECT_FALSE(clipboardBitmap().IsOk());
 }
 
 TEST_F(PicturesTest, TwoQuickRefreshesLeaveOnlyTheSecondFill) {
