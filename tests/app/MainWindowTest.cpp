@@ -346,7 +346,9 @@ TEST_F(MainWindowTest, EveryEnabledCommandIsHandledAndEveryHandledCommandCanBeEn
     wxWindow* window;
   };
   Select(Home() / "ニュース" / "写し");
-  for (const Popup& p : {Popup{res::kPopupPictureDisplay, m_frame}, Popup{res::kPopupTree, tree}}) {
+  // The picture tab's pop-up sends its command to the page view that opened it.
+  for (const Popup& p : {Popup{res::kPopupPictureDisplay, m_frame}, Popup{res::kPopupTree, tree},
+                         Popup{res::kPopupPicture, wxGetApp().PageView()}}) {
     ShowTab(p.id == res::kPopupPictureDisplay ? 3 : 0);
     const std::string where = "pop-up " + std::to_string(p.id);
     std::unique_ptr<wxMenu> popup(res::ui::BuildPopup(p.id));
