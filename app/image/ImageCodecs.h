@@ -63,8 +63,9 @@ bool DecodeDibBody(CxImage& img, ByteSpan in, uint32_t heightOverride, size_t bi
 bool SniffJpeg(ByteSpan in);
 bool DecodeJpeg(CxImage& img, ByteSpan in, const CxDecodeHint& hint);
 bool EncodeJpeg(const CxImage& img, std::vector<uint8_t>& out);
-// The frame's size from the header alone; false when libjpeg cannot read the header.
-bool JpegFrameSize(ByteSpan in, uint32_t& width, uint32_t& height);
+// The frame's size from the header alone, and whether colour is stored at a lower resolution
+// than brightness; false when libjpeg cannot read the header.
+bool JpegFrameSize(ByteSpan in, uint32_t& width, uint32_t& height, bool& subsampledChroma);
 // Decodes a sequential JPEG whose restart markers fall on row boundaries in horizontal stripes
 // on several threads; false (without a message) when the file does not qualify or a stripe
 // fails, and the caller then decodes it in one pass.

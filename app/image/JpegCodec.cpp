@@ -112,7 +112,7 @@ bool DecodeJpegSequential(CxImage& img, ByteSpan in, const CxDecodeHint& hint) {
 
 }  // namespace
 
-bool JpegFrameSize(ByteSpan in, uint32_t& width, uint32_t& height) {
+bool JpegFrameSize(ByteSpan in, uint32_t& width, uint32_t& height, bool& subsampledChroma) {
   if (!SniffJpeg(in)) return false;
   jpeg_decompress_struct cinfo;
   ErrorManager err;
@@ -127,6 +127,8 @@ bool JpegFrameSize(ByteSpan in, uint32_t& width, uint32_t& height) {
   jpeg_read_header(&cinfo, TRUE);
   width = cinfo.image_width;
   height = cinfo.image_height;
+  subsampledChroma = cinfo.num_components >= 3 &&
+                     (cinfo.max_h_samp_factor > 1 || cinfo.max_v_samp_factor > 1);
   jpeg_destroy_decompress(&cinfo);
   return true;
 }

@@ -16,8 +16,12 @@ bool LoadReducedForBox(CxImage& img, const std::string& fileName, uint32_t image
   }
   const ByteSpan in{bytes.data.get(), bytes.size};
   uint32_t w = 0, h = 0;
-  if (boxWidth && boxHeight && JpegFrameSize(in, w, h) &&
-      DecodeJpeg(img, in, CxDecodeHint{boxWidth, boxHeight})) {
+  bool subsampled = false;
+  if (boxWidth && boxHeight && JpegFrameSize(in, w, h, subsampled)) {
+    const uint32_t scale = subsampled ? 4 : 1;
+    if (!DecodeJpeg(img, in, CxDecodeHint{boxWidth * scale, boxHeight * scale})) w = h = 0;
+  }
+  if (w && h) {
     fullWidth = w;
     fullHeight = h;
     return true;
