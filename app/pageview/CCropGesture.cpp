@@ -38,7 +38,10 @@ std::vector<CRect> Difference(const CRect& a, const CRect& b) {
 }  // namespace range
 
 CCropGesture::CCropGesture(CSBImage& image, CPoint anchor, int extentWidth, int extentHeight)
-    : m_image(image), m_anchor(anchor), m_point(anchor), m_width(extentWidth),
+    : m_image(image),
+      m_anchor(anchor),
+      m_point(anchor),
+      m_width(extentWidth),
       m_height(extentHeight) {}
 
 CRect CCropGesture::Rect() const {

@@ -19,8 +19,7 @@ CRect CRangeGesture::RectAt(CPoint p) const {
     return range::OnPicture({m_press.x, m_press.y, p.x, p.y}, m_width, m_height);
   if (m_hit == Hit::Inside) return range::KeptOnPicture(m_start.Offset(dx, dy), m_width, m_height);
   // Track() normalises, so dragging an edge past the opposite one turns the rectangle over.
-  return range::OnPicture(CShapeRectTracker(m_start, true).Track(m_hit, dx, dy), m_width,
-                          m_height);
+  return range::OnPicture(CShapeRectTracker(m_start, true).Track(m_hit, dx, dy), m_width, m_height);
 }
 
 void CRangeGesture::Move(CPoint view) { m_selection.SetRect(RectAt(view)); }

@@ -37,12 +37,17 @@ std::optional<CxImage> CSBImage::ComposeView(const CRect& view) const {
   for (const _SHAPE& s : m_shapes) {
     if (!s.shape->IsVisible()) continue;
     switch (s.shapeType) {
-      case kShapeStroke: marks::DrawStroke(target, map, *static_cast<CStroke*>(s.shape)); break;
-      case kShapeArrow: marks::DrawArrow(target, map, *static_cast<CArrow*>(s.shape)); break;
+      case kShapeStroke:
+        marks::DrawStroke(target, map, *static_cast<CStroke*>(s.shape));
+        break;
+      case kShapeArrow:
+        marks::DrawArrow(target, map, *static_cast<CArrow*>(s.shape));
+        break;
       case kShapeTextBox:
         m_view->DrawTextBoxText(target, map, *static_cast<CTextBox*>(s.shape));
         break;
-      default: break;
+      default:
+        break;
     }
   }
   return out;

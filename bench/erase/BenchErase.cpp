@@ -93,14 +93,16 @@ int main() {
   const double peakMb = peakKb / 1024.0;
   std::printf("page %d x %d, 24-bit picture %.1f MB; %d erases of %d x %d\n", kWidth, kHeight,
               pictureMb, kSteps, kSide, kSide);
-  std::printf("erase median %.3f ms (max %.3f), undo median %.3f ms (max %.3f), redo median "
-              "%.3f ms (max %.3f)\n",
-              Median(erase), *std::max_element(erase.begin(), erase.end()), Median(undo),
-              *std::max_element(undo.begin(), undo.end()), Median(redo),
-              *std::max_element(redo.begin(), redo.end()));
-  std::printf("undo steps hold %.1f MB; a whole-bitmap copy per erase: %.1f ms each, %d x the "
-              "picture when %d are kept\n",
-              state.Patches().Bytes() / (1024.0 * 1024.0), Median(copy), kSteps + 1, kSteps);
+  std::printf(
+      "erase median %.3f ms (max %.3f), undo median %.3f ms (max %.3f), redo median "
+      "%.3f ms (max %.3f)\n",
+      Median(erase), *std::max_element(erase.begin(), erase.end()), Median(undo),
+      *std::max_element(undo.begin(), undo.end()), Median(redo),
+      *std::max_element(redo.begin(), redo.end()));
+  std::printf(
+      "undo steps hold %.1f MB; a whole-bitmap copy per erase: %.1f ms each, %d x the "
+      "picture when %d are kept\n",
+      state.Patches().Bytes() / (1024.0 * 1024.0), Median(copy), kSteps + 1, kSteps);
   std::printf("peak %.1f MB (picture and working bitmap included)\n", peakMb);
   std::printf("ratio=%.2f ms=%.3f\n", peakMb / pictureMb, Median(erase));
   return 0;

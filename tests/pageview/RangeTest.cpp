@@ -61,10 +61,12 @@ TEST(ErasePatchStore, EraseUndoRedoRoundTripsTheExactPixels) {
   // Only the changed pixels are kept: 400 + 600 + 64 pixels of 3 bytes.
   EXPECT_EQ(store.Bytes(), (400u + 600u + 64u) * 3);
 
-  while (store.Undo(bitmap)) {}
+  while (store.Undo(bitmap)) {
+  }
   EXPECT_EQ(store.Index(), 0);
   EXPECT_EQ(Bytes(bitmap), original);
-  while (store.Redo(bitmap)) {}
+  while (store.Redo(bitmap)) {
+  }
   EXPECT_EQ(store.Index(), 3);
   EXPECT_EQ(Bytes(bitmap), erased);
   EXPECT_FALSE(store.Redo(bitmap));
@@ -116,7 +118,8 @@ TEST(ErasePatchStore, ANewStepDropsUndoneOnesAndTheBudgetDropsTheOldest) {
   EXPECT_LE(store.Bytes(), store.Budget());
   EXPECT_EQ(store.Count(), 4);
   EXPECT_EQ(store.Index(), 3);
-  while (store.Undo(bitmap)) {}
+  while (store.Undo(bitmap)) {
+  }
   // The three newest erases are undone; older ones were let go and stay.
   EXPECT_TRUE(AllWhite(bitmap, {0, 0, 10, 10}));
   EXPECT_TRUE(AllWhite(bitmap, {40, 20, 50, 30}));
@@ -212,7 +215,8 @@ class RangeImageTest : public ::testing::Test {
   }
   int Erases() const {
     int n = 0;
-    for (int i = 0; i < m_image.History().Size(); ++i) n += m_image.History().At(i).action == kActionErased;
+    for (int i = 0; i < m_image.History().Size(); ++i)
+      n += m_image.History().At(i).action == kActionErased;
     return n;
   }
 

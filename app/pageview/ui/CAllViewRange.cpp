@@ -165,8 +165,10 @@ void CAllView::OnContextMenu(wxContextMenuEvent& event) {
   CSBImage* image = Image();
   wxPoint client = event.GetPosition();
   // From the keyboard there is no pointer position; the menu then opens at the pointer.
-  if (client == wxDefaultPosition) client = ScreenToClient(wxGetMousePosition());
-  else client = ScreenToClient(client);
+  if (client == wxDefaultPosition)
+    client = ScreenToClient(wxGetMousePosition());
+  else
+    client = ScreenToClient(client);
   if (!image || image->EditFlag() != 1 || image->Tool() != kToolRangeSelect ||
       image->Selection().IsEmpty() || !image->Selection().Rect().Contains(ToView(client))) {
     event.Skip();

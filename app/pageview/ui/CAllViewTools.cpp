@@ -168,8 +168,8 @@ void CAllView::MoveGesture(wxPoint client, bool shift) {
     SetPane(res::kIdPaneSelection, wxString::Format("%d X %d", view.x - start.x, view.y - start.y));
   } else if (const auto* box = dynamic_cast<const CTextBoxGesture*>(m_gesture.get())) {
     const CPoint start = box->Start();
-    SetPane(res::kIdPaneSelection, wxString::Format("%d X %d", std::abs(view.x - start.x),
-                                                    std::abs(view.y - start.y)));
+    SetPane(res::kIdPaneSelection,
+            wxString::Format("%d X %d", std::abs(view.x - start.x), std::abs(view.y - start.y)));
   } else if (const auto* move = dynamic_cast<const CShapeMoveGesture*>(m_gesture.get())) {
     if (move->Moving()->Type() == kShapeTextBox) PlaceTextBoxWindows();
   }
