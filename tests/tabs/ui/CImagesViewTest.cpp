@@ -328,6 +328,37 @@ TEST_F(PicturesTest, RenameOntoAnExistingNameKeepsTheOldLabel) {
   EXPECT_TRUE(fs::exists(Images() / "写真.jpg"));
 }
 
+TEST_F(PicturesTest, EndOfLabelEditRenamesAndF5ListsAgain) {
+  WritePicture(Images() / "a.jpg", 40, 30, 255, 0, 0);
+  WritePicture(Images() / "b.jpg", 40, 30, 0, 0, 255);
+  Open(0);
+  CThumbnailCtrl* list = m_view->Thumbnails();
+  const auto endEdit = [&](const char* text, bool cancelled) {
+    wxListEvent edit(wxEVT_LIST_END_LABEL_EDIT, list->GetId());
+    edit.SetEventObject(list);
+    edit.m_itemIndex = 1;
+    edit.m_item.m_itemId = 1;
+    edit.m_item.m_text = wxString::FromUTF8(text);
+    edit.SetEditCanceled(cancelled);
+    list->GetEventHandler()->ProcessEvent(edit);
+    guitest::Pump();
+    return edit.IsAllowed();
+  };
+  // The control never takes the typed label itself; a rename that worked sets it.
+  EXPECT_FALSE(endEdit("c.jpg", true));
+  EXPECT_TRUE(fs::exists(Images() / "b.jpg"));
+  EXPECT_FALSE(endEdit("c.jpg", false));
+  EXPECT_TRUE(guitest::WaitFor([&] { return list->GetItemText(1) == "c.jpg"; }));
+  EXPECT_TRUE(fs::exists(Images() / "c.jpg"));
+  EXPECT_EQ(list->Names(), (Names{"a.jpg", "c.jpg"}));
+
+  WritePicture(Images() / "d.jpg", 40, 30, 0, 255, 0);
+  Key(list, WXK_F5);
+  WaitIdle();
+  EXPECT_EQ(list->Names(), (Names{"a.jpg", "c.jpg", "d.jpg"}));
+  EXPECT_EQ(list->GetItemCount(), 3);
+}
+
 TEST_F(PicturesTest, SendingTwiceAsksBeforeOverwriting) {
   WritePicture(Images() / "a.jpg", 40, 30, 255, 0, 0);
   WritePicture(Images() / "b.jpg", 40, 30, 0, 0, 255);
