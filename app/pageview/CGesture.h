@@ -18,4 +18,12 @@ class CGesture {
   virtual void Move(CPoint view) = 0;
   // Ends the drag at `view`; true when it changed the picture tab.
   virtual bool Finish(CPoint view) = 0;
+
+  // The last point the view fed the drag: where it ends should the capture be taken away
+  // before the button comes up.
+  CPoint LastPoint() const { return m_last; }
+  void SetLastPoint(CPoint view) { m_last = view; }
+
+ private:
+  CPoint m_last;
 };

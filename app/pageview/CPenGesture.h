@@ -20,7 +20,7 @@ class CPenGesture : public CGesture {
 
   const CStroke& Stroke() const { return *m_stroke; }
   // The last point added, after the Shift axis was applied.
-  CPoint LastPoint() const { return m_last; }
+  CPoint LastAdded() const { return m_last; }
 
  private:
   CSBImage& m_image;

@@ -16,7 +16,7 @@ TEST(Gestures, APenStrokeHeldWithShiftKeepsTheFirstAxisUntilShiftIsLetGo) {
   pen.SetShift(true);
   pen.Move({30, 14});  // mostly sideways: y is kept
   pen.Move({50, 40});
-  EXPECT_EQ(pen.LastPoint(), (CPoint{50, 10}));
+  EXPECT_EQ(pen.LastAdded(), (CPoint{50, 10}));
   EXPECT_TRUE(pen.Finish({70, 90}));
   ASSERT_EQ(image.Shapes().size(), 1u);
   EXPECT_EQ(pen.Stroke().Points().back(), (CPoint{70, 10}));
@@ -27,7 +27,7 @@ TEST(Gestures, APenStrokeHeldWithShiftKeepsTheFirstAxisUntilShiftIsLetGo) {
   free.Move({12, 30});  // mostly down: x is kept
   free.SetShift(false);
   free.Move({40, 50});
-  EXPECT_EQ(free.LastPoint(), (CPoint{40, 50}));
+  EXPECT_EQ(free.LastAdded(), (CPoint{40, 50}));
 }
 
 TEST(Gestures, ArrowsAndTextBoxesEnterTheListOnlyWhenTheDragEnds) {

@@ -82,7 +82,6 @@ void CAllView::ResetView() {
   m_feedback.reset();
   m_focusedBox = nullptr;
   m_gesture.reset();
-  m_cropDrag = nullptr;
   if (HasCapture()) ReleaseMouse();
   UpdateScrollbars();
   // Until a new picture is built the size shown is nobody's.

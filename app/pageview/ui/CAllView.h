@@ -94,7 +94,9 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   void BeginRangeOrCrop(CSBImage& image, CPoint view);
   void MoveGesture(wxPoint client, bool shift);
   void EndGesture(CPoint view);
-  void MoveCrop(wxPoint client);
+  void MoveCrop(CCropGesture& crop, wxPoint client);
+  // The drag under way when it is a crop.
+  CCropGesture* CropDrag() const;
   void EndCrop(bool cropped);
   // Crop drags scroll when the pointer leaves the visible part: one line towards it, and the
   // pointer is put on the visible edge. Returns the view point to use.
@@ -124,12 +126,8 @@ class CAllView : public wxWindow, public CDocView, public IPageView {
   int m_tab;
   CViewState m_state;
 
-  // The last point the pointer reached in the drag under way (view units): where the drag
-  // ends should the capture be taken away before the button comes up.
-  CPoint m_lastPoint;
   std::optional<CRect> m_feedback;
   CTextBox* m_focusedBox = nullptr;
-  // The drag under way, if any (one at a time); m_cropDrag points into it for a crop.
+  // The drag under way, if any (one at a time).
   std::unique_ptr<CGesture> m_gesture;
-  CCropGesture* m_cropDrag = nullptr;
 };

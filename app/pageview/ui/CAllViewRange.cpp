@@ -41,7 +41,6 @@ wxImage ToImage(const CxImage& picture) {
 void CAllView::BeginRangeOrCrop(CSBImage& image, CPoint view) {
   if (image.EditFlag() != 1) {
     m_gesture = image.BeginCropDrag(view);
-    m_cropDrag = static_cast<CCropGesture*>(m_gesture.get());
   } else {
     CSBImage::LiftResult lift = CSBImage::LiftResult::Nothing;
     m_gesture = image.BeginRangeDrag(view, &lift);
@@ -71,15 +70,17 @@ CPoint CAllView::ScrollTowards(CPoint view) {
   return ToView(edge);
 }
 
-void CAllView::MoveCrop(wxPoint client) {
+CCropGesture* CAllView::CropDrag() const { return dynamic_cast<CCropGesture*>(m_gesture.get()); }
+
+void CAllView::MoveCrop(CCropGesture& crop, wxPoint client) {
   const CPoint scrollBefore = m_state.ScrollPos();
   const CPoint view = ScrollTowards(KeepInPicture(ToView(client)));
-  m_lastPoint = view;
-  m_cropDrag->Move(view);
-  const CRect r = m_cropDrag->Rect();
+  crop.SetLastPoint(view);
+  crop.Move(view);
+  const CRect r = crop.Rect();
   SetPane(res::kIdPaneSelection, wxString::Format("%d X %d", r.Width(), r.Height()));
   if (!(m_state.ScrollPos() == scrollBefore)) return;  // the scroll repaints everything
-  for (const CRect& strip : m_cropDrag->ChangedStrips()) {
+  for (const CRect& strip : crop.ChangedStrips()) {
     const wxPoint at = ToClient(strip.TopLeft());
     RefreshRect(wxRect(at.x, at.y, strip.Width(), strip.Height()), false);
   }
@@ -94,8 +95,9 @@ void CAllView::EndCrop(bool cropped) {
 }
 
 std::optional<CRect> CAllView::CropFeedback() const {
-  if (!m_cropDrag) return std::nullopt;
-  const CRect r = m_cropDrag->Rect();
+  const CCropGesture* crop = CropDrag();
+  if (!crop) return std::nullopt;
+  const CRect r = crop->Rect();
   return r.IsEmpty() ? std::nullopt : std::optional<CRect>(r);
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/pageview/CArrowGesture.h"
+#include "app/pageview/CCropGesture.h"
 #include "app/pageview/CPenGesture.h"
 #include "app/pageview/CRangeGesture.h"
 #include "app/pageview/CShapeMoveGesture.h"
@@ -127,7 +128,7 @@ void CAllView::OnLeftDown(wxMouseEvent& event) {
 
 void CAllView::StartGesture(std::unique_ptr<CGesture> gesture, CPoint view) {
   m_gesture = std::move(gesture);
-  m_lastPoint = view;
+  m_gesture->SetLastPoint(view);
   CaptureMouse();
   Refresh(false);
 }
@@ -144,8 +145,8 @@ void CAllView::OnMotion(wxMouseEvent& event) {
 }
 
 void CAllView::MoveGesture(wxPoint client, bool shift) {
-  if (m_cropDrag) {
-    MoveCrop(client);
+  if (CCropGesture* crop = CropDrag()) {
+    MoveCrop(*crop, client);
     return;
   }
   CPoint view;
@@ -159,9 +160,9 @@ void CAllView::MoveGesture(wxPoint client, bool shift) {
   }
   m_gesture->SetShift(shift);
   m_gesture->Move(view);
-  m_lastPoint = view;
+  m_gesture->SetLastPoint(view);
   if (const auto* pen = dynamic_cast<const CPenGesture*>(m_gesture.get())) {
-    const CPoint at = pen->LastPoint();
+    const CPoint at = pen->LastAdded();
     SetPane(res::kIdPaneCursor, wxString::Format("%d, %d", at.x, at.y));
   } else if (const auto* arrow = dynamic_cast<const CArrowGesture*>(m_gesture.get())) {
     const CPoint start = arrow->Start();
@@ -178,8 +179,7 @@ void CAllView::MoveGesture(wxPoint client, bool shift) {
 
 void CAllView::EndGesture(CPoint view) {
   std::unique_ptr<CGesture> gesture = std::move(m_gesture);
-  const bool crop = m_cropDrag != nullptr;
-  m_cropDrag = nullptr;
+  const bool crop = dynamic_cast<const CCropGesture*>(gesture.get()) != nullptr;
   const bool changed = gesture->Finish(view);
   if (crop) {
     EndCrop(changed);
@@ -209,9 +209,10 @@ void CAllView::OnLeftUp(wxMouseEvent& event) {
   ReleaseMouse();
   if (!m_gesture) return;
   const CPoint at = KeepInClient(event.GetPosition());
-  if (m_cropDrag || m_gesture->KeptIn() == CGesture::Bounds::Picture) {
+  const bool crop = CropDrag() != nullptr;
+  if (crop || m_gesture->KeptIn() == CGesture::Bounds::Picture) {
     // The crop's pointer is kept in the client area too, on the visible part of the picture.
-    EndGesture(KeepInPicture(m_cropDrag ? at : ToView(event.GetPosition())));
+    EndGesture(KeepInPicture(crop ? at : ToView(event.GetPosition())));
   } else {
     EndGesture(at);
   }
@@ -220,7 +221,7 @@ void CAllView::OnLeftUp(wxMouseEvent& event) {
 void CAllView::OnCaptureLost(wxMouseCaptureLostEvent&) {
   // Another window took the mouse mid-drag: the drag ends where the pointer last was, as if
   // the button had come up there.
-  if (m_gesture) EndGesture(m_lastPoint);
+  if (m_gesture) EndGesture(m_gesture->LastPoint());
 }
 
 void CAllView::StartTracking(CSBImage& image, CPoint view) {
