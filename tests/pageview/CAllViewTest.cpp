@@ -691,9 +691,15 @@ TEST_F(CAllViewTest, CopyPutsTheSelectionOnTheClipboardForOtherPrograms) {
   const std::string command =
       "xclip -selection clipboard -t image/png -o > '" + png.string() + "'";
   const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
-  ASSERT_GT(wxExecute(argv, wxEXEC_ASYNC, &reader), 0);
+  const long pid = wxExecute(argv, wxEXEC_ASYNC, &reader);
+  ASSERT_GT(pid, 0);
   // The clipboard is served from this event loop, so it must keep running meanwhile.
-  ASSERT_TRUE(pvtest::WaitFor([&] { return ended; }));
+  if (!pvtest::WaitFor([&] { return ended; })) {
+    // Never leave the reader running past the object that hears of its end.
+    wxProcess::Kill(static_cast<int>(pid), wxSIGKILL, wxKILL_CHILDREN);
+    pvtest::WaitFor([&] { return ended; }, 5000);
+    FAIL() << "xclip did not get the picture";
+  }
   wxImage pasted;
   ASSERT_TRUE(pasted.LoadFile(wxString::FromUTF8(png.string()), wxBITMAP_TYPE_PNG));
   EXPECT_EQ(pasted.GetWidth(), 100);
