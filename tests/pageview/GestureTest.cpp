@@ -4,6 +4,7 @@
 #include "app/pageview/CPenGesture.h"
 #include "app/pageview/CSBImage.h"
 #include "app/pageview/CShapeMoveGesture.h"
+#include "app/pageview/CTextBoxFrameGesture.h"
 #include "app/pageview/CTextBoxGesture.h"
 
 namespace {
@@ -65,6 +66,25 @@ TEST(Gestures, AShapeMoveThatChangesNothingSelectsEveryMarkUnderThePress) {
   EXPECT_TRUE(move.Finish({45, 55}));
   EXPECT_EQ(first->TrackerRect(), (CRect{20, 30, 70, 80}));
   EXPECT_FALSE(second->IsSelected());
+}
+
+TEST(Gestures, AnOpenTextBoxDraggedByItsWindowChangesOnlyWhenTheDragEnds) {
+  CSBImage image;
+  CTextBox* box = image.NewTextBox();
+  box->SetRect({100, 100, 220, 180});
+  CTextBoxFrameGesture resize(*box, textbox::Grip::BottomRight, {220, 180});
+  resize.Move({260, 200});
+  EXPECT_EQ(resize.Rect(), (CRect{100, 100, 260, 200}));
+  EXPECT_EQ(box->Rect(), (CRect{100, 100, 220, 180})) << "only the frame follows the pointer";
+  EXPECT_TRUE(resize.Finish({250, 190}));
+  EXPECT_EQ(box->Rect(), (CRect{100, 100, 250, 190}));
+
+  CTextBoxFrameGesture move(*box, textbox::Grip::None, {150, 150});
+  EXPECT_FALSE(move.Finish({150, 150}));
+  // Squeezed to nothing by its left edge: the box stays as it was.
+  CTextBoxFrameGesture squeeze(*box, textbox::Grip::Left, {100, 150});
+  EXPECT_FALSE(squeeze.Finish({250, 150}));
+  EXPECT_EQ(box->Rect(), (CRect{100, 100, 250, 190}));
 }
 
 }  // namespace

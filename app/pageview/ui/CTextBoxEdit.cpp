@@ -97,42 +97,38 @@ void CTextBoxEdit::OnSetCursor(wxSetCursorEvent& event) {
 }
 
 void CTextBoxEdit::OnLeftDown(wxMouseEvent& event) {
+  textbox::Grip grip = textbox::Grip::None;
   if (m_box->IsMoveMode()) {
     if (CSBImage* image = m_view->Image()) image->DeselectAll();
     m_box->SetSelected(true);
-    m_drag = Drag::Move;
   } else {
     const wxPoint origin = GetClientAreaOrigin();
     const wxSize size = GetSize();
     const wxPoint at = event.GetPosition() + origin;
-    m_grip = textbox::HitGrip({0, 0, size.x, size.y}, {at.x, at.y}, textbox::kGripBorder);
-    if (m_grip == textbox::Grip::None) {
+    grip = textbox::HitGrip({0, 0, size.x, size.y}, {at.x, at.y}, textbox::kGripBorder);
+    if (grip == textbox::Grip::None) {
       event.Skip();  // the caret goes where the press was
       return;
     }
-    m_drag = Drag::Resize;
   }
-  m_dragStart = m_lastScreen = ClientToScreen(event.GetPosition());
-  m_startRect = m_box->Rect();
+  m_lastScreen = ClientToScreen(event.GetPosition());
+  m_drag = std::make_unique<CTextBoxFrameGesture>(*m_box, grip, ViewPointOf(m_lastScreen));
   CaptureMouse();
-  m_view->SetFrameFeedback(m_startRect);
+  m_view->SetFrameFeedback(m_drag->Rect());
   m_view->Refresh(false);
 }
 
-CRect CTextBoxEdit::DraggedRect(wxPoint screen) const {
+CPoint CTextBoxEdit::ViewPointOf(wxPoint screen) const {
   // The pointer stays inside the view's client area.
   const wxSize client = m_view->GetClientSize();
   wxPoint inView = m_view->ScreenToClient(screen);
   inView.x = std::clamp(inView.x, 0, std::max(0, client.x - 1));
   inView.y = std::clamp(inView.y, 0, std::max(0, client.y - 1));
-  const wxPoint kept = m_view->ClientToScreen(inView);
-  const int dx = kept.x - m_dragStart.x, dy = kept.y - m_dragStart.y;
-  return m_drag == Drag::Move ? m_startRect.Offset(dx, dy)
-                              : textbox::ResizeByGrip(m_startRect, m_grip, dx, dy);
+  return m_view->ToView(inView);
 }
 
 void CTextBoxEdit::OnMotion(wxMouseEvent& event) {
-  if (m_drag == Drag::None) {
+  if (!m_drag) {
     // The toolkit's text view keeps its own I-beam; set the sizing cursors ourselves.
     const CursorKind kind = CursorKindAt(event.GetPosition());
     if (kind != m_cursor) {
@@ -143,11 +139,12 @@ void CTextBoxEdit::OnMotion(wxMouseEvent& event) {
     return;
   }
   m_lastScreen = ClientToScreen(event.GetPosition());
-  m_view->SetFrameFeedback(DraggedRect(m_lastScreen));
+  m_drag->Move(ViewPointOf(m_lastScreen));
+  m_view->SetFrameFeedback(m_drag->Rect());
 }
 
 void CTextBoxEdit::OnLeftUp(wxMouseEvent& event) {
-  if (m_drag == Drag::None) {
+  if (!m_drag) {
     event.Skip();
     return;
   }
@@ -156,22 +153,15 @@ void CTextBoxEdit::OnLeftUp(wxMouseEvent& event) {
 
 void CTextBoxEdit::OnCaptureLost(wxMouseCaptureLostEvent&) {
   // Another window took the mouse: the box goes where the pointer last was.
-  if (m_drag != Drag::None) FinishDrag(m_lastScreen);
+  if (m_drag) FinishDrag(m_lastScreen);
 }
 
 void CTextBoxEdit::FinishDrag(wxPoint screen) {
-  const CRect rect = DraggedRect(screen);
-  const bool changed = !(rect == m_startRect);
-  if (rect.Width() > 0 && rect.Height() > 0) m_box->SetRect(rect);
-  EndDrag();
-  m_view->PlaceTextBoxWindows();
-  if (changed && m_view->Document()) m_view->Document()->SetModifiedFlag();
-}
-
-void CTextBoxEdit::EndDrag() {
-  m_drag = Drag::None;
-  m_grip = textbox::Grip::None;
+  const std::unique_ptr<CTextBoxFrameGesture> drag = std::move(m_drag);
+  const bool changed = drag->Finish(ViewPointOf(screen));
   if (HasCapture()) ReleaseMouse();
   m_view->SetFrameFeedback(std::nullopt);
   m_view->Refresh(false);
+  m_view->PlaceTextBoxWindows();
+  if (changed && m_view->Document()) m_view->Document()->SetModifiedFlag();
 }

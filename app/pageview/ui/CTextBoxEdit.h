@@ -2,7 +2,10 @@
 
 #include <wx/textctrl.h>
 
+#include <memory>
+
 #include "app/pageview/CTextBox.h"
+#include "app/pageview/CTextBoxFrameGesture.h"
 
 class CAllView;
 
@@ -30,23 +33,17 @@ class CTextBoxEdit : public wxTextCtrl, public ITextBoxWindow {
   void OnLeftUp(wxMouseEvent& event);
   void OnSetCursor(wxSetCursorEvent& event);
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
-  // Where the box would go for the pointer at `screen` (screen pixels), view units.
-  CRect DraggedRect(wxPoint screen) const;
-  // Puts the box where a drag ending at `screen` leaves it.
+  // A screen point as a view point, kept in the view's client area.
+  CPoint ViewPointOf(wxPoint screen) const;
+  // Ends the drag at `screen` (the release, or where the pointer last was).
   void FinishDrag(wxPoint screen);
-  void EndDrag();
-
-  // A press in move mode moves the box; a press on the border otherwise resizes it. Both
-  // show a frame on the view and change the window only on release.
-  enum class Drag { None, Move, Resize };
 
   CAllView* m_view;
   CTextBox* m_box;
-  Drag m_drag = Drag::None;
-  textbox::Grip m_grip = textbox::Grip::None;
-  wxPoint m_dragStart;  // screen pixels
+  // A press in move mode moves the box; a press on the border otherwise resizes it. Both show
+  // a frame on the view and change the window only when the drag ends.
+  std::unique_ptr<CTextBoxFrameGesture> m_drag;
   wxPoint m_lastScreen;  // where the pointer last was in the drag, screen pixels
-  CRect m_startRect;
   CursorKind m_cursor = CursorKind::IBeam;
 };
 
