@@ -41,8 +41,8 @@ class TransferUi : public CShellDialogs {
 
 // The save question before the open scrap's files move. False when the user cancelled or the
 // save failed (it has been reported and the edits are kept).
-bool SettleUnsavedEdits(CMainFrame& frame) {
-  CClipwrenDoc* doc = wxGetApp().Document();
+bool SettleUnsavedEdits(CClipwrenApp& app, CMainFrame& frame) {
+  CClipwrenDoc* doc = app.Document();
   if (!doc || !doc->IsModified()) return true;
   const int answer = frame.askSaveOnClose(doc->SaveQuestion());
   if (answer == wxCANCEL) return false;
@@ -80,7 +80,7 @@ void ChangeSaveFolder(CClipwrenApp& app, CMainFrame& frame) {
     choice = question.ShowModal();
   }
   if (choice == CChangeFolder::kMove || choice == CChangeFolder::kCopy) {
-    if (!SettleUnsavedEdits(frame)) return;
+    if (!SettleUnsavedEdits(app, frame)) return;
     const bool move = choice == CChangeFolder::kMove;
     TransferUi ui(&frame, move);
     const store::TransferResult result = store::TransferScrapbook(
