@@ -1,5 +1,6 @@
 #include "app/document/ui/CClipwrenDoc.h"
 
+#include <wx/filedlg.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
@@ -38,7 +39,12 @@ CClipwrenDoc::CClipwrenDoc() {
                         nullptr);
   };
   openAddress = [](const std::string& url) { wxLaunchDefaultBrowser(wxString::FromUTF8(url)); };
+  runSaveDialog = [](wxFileDialog& dialog) -> std::optional<std::pair<std::string, int>> {
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+    return std::pair{dialog.GetPath().utf8_string(), dialog.GetFilterIndex()};
+  };
   BindCommands();
+  BindShareCommands();
 }
 
 CClipwrenDoc::~CClipwrenDoc() {

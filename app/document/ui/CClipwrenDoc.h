@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "app/print/PrintSettings.h"
 #include "app/print/ui/CClipwrenPrintout.h"
 #include "app/shell/AppSettings.h"
+
+class wxFileDialog;
 
 // Active tab indexes.
 enum ScrapTab : int { kTabPage = 0, kTabCopy = 1, kTabText = 2, kTabPictures = 3 };
@@ -92,6 +95,14 @@ class CClipwrenDoc : public wxEvtHandler {
   const std::string& Folder() const { return m_folder; }
   ViewSettings& PictureSettings() { return m_viewSettings; }
   const shell::EvernoteSettings& Evernote() const { return m_evernote; }
+  // The temporary files a scrap is shared through, named by the Evernote file-name rule: the
+  // active picture tab saved with its marks, and the text as the text tab holds it. Both
+  // return the path (the last candidate when none could be used; empty without a temporary
+  // folder or a picture tab).
+  std::string MakeTempPictureFile();
+  std::string MakeTempTextFile();
+  // The folder that holds the scrapbook; the picture export proposes it.
+  std::string SaveFolder() const;
   // How the open scrap is printed; back to the defaults for every scrap.
   print::PrintSettings& PrintSettings() { return m_printSettings; }
   // What printing and the preview print: the active picture tab's current crop version with
@@ -125,6 +136,11 @@ class CClipwrenDoc : public wxEvtHandler {
   std::function<void(const wxString&)> showMessage;
   // Opens an address with the desktop's browser; tests replace it.
   std::function<void(const std::string&)> openAddress;
+  // The application's current save folder; set by the application, which can change it.
+  std::function<std::string()> saveFolder;
+  // Runs the picture export's save dialog modally: the chosen path and filter index, nullopt
+  // when cancelled. Tests replace it to answer for the user.
+  std::function<std::optional<std::pair<std::string, int>>(wxFileDialog&)> runSaveDialog;
   // The application's printer choice for PDF export: the printer to print on, empty when the
   // virtual PDF printer is not installed. Set by the application, which holds the printer
   // names read at start.
@@ -161,6 +177,13 @@ class CClipwrenDoc : public wxEvtHandler {
   void OnPdfSettings(wxCommandEvent&);
   void ExportPdf();
   PrintPicture PrintPictureForCommand();
+  // Picture export, mail and the note program.
+  void BindShareCommands();
+  void OnExportPicture(wxCommandEvent&);
+  void OnSendMail(wxCommandEvent&);
+  void OnEvernoteSettings(wxCommandEvent&);
+  void OnEvernoteRegister(wxCommandEvent&);
+  void OnUpdateShareCommand(wxUpdateUIEvent&);
   bool SavePicture(CSBImage* image);
   // Tells the user that `path` could not be written.
   void ReportUnwritten(const std::string& path);

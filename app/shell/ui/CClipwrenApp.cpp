@@ -112,6 +112,7 @@ bool CClipwrenApp::OnInit() {
 
   // An empty document, the main window, its panes and the four tab views.
   m_document = std::make_unique<CClipwrenDoc>();
+  m_document->saveFolder = [this] { return m_saveFolder; };
   // PDF export prints on the virtual printer only when it was installed when the program
   // started.
   m_document->choosePdfPrinter = [this] { return printing::ChoosePdfPrinter(m_printerNames); };
