@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/image/CxImage.h"
+#include "app/image/ReducedLoad.h"
 
 namespace {
 
@@ -74,5 +75,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A thumbnail always fits its box.
     if (img.GetWidth() > boxW || img.GetHeight() > boxH) __builtin_trap();
   }
+  // The pictures tab's reduced load: a reduced picture is never larger than the file's own.
+  CxImage reduced;
+  uint32_t fullW = 0, fullH = 0;
+  if (LoadReducedForBox(reduced, ScratchPath(), format, boxW, boxH, fullW, fullH) &&
+      (reduced.GetWidth() > fullW || reduced.GetHeight() > fullH))
+    __builtin_trap();
   return 0;
 }
