@@ -12,6 +12,7 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -236,6 +237,16 @@ TEST_F(MainWindowTest, EveryEnabledCommandIsHandledAndEveryHandledCommandCanBeEn
   ASSERT_TRUE(m_tabs->IsAvailable(1));
   ASSERT_TRUE(m_tabs->IsAvailable(3));
   CancelModalDialogs dialogs;
+  // Mail goes to a stub xdg-email, so the walk never reaches the desktop's mail program.
+  const testsupport::TempDir stubs;
+  testsupport::WriteFile(stubs / "xdg-email", "#!/bin/sh\nexit 0\n");
+  std::filesystem::permissions(stubs / "xdg-email", std::filesystem::perms::owner_all);
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", (stubs.path().string() + ":" + path).c_str(), 1);
+  struct RestorePath {
+    std::string path;
+    ~RestorePath() { setenv("PATH", path.c_str(), 1); }
+  } restorePath{path};
   std::vector<std::string> opened;
   m_frame->openBrowser = [&](const wxString& url) {
     opened.push_back(url.utf8_string());
