@@ -244,13 +244,14 @@ TEST_F(CMainFrameTest, CommandsGoToViewThenDocumentThenFrameThenApplication) {
 
 TEST_F(CMainFrameTest, CommandsNobodyHandlesAreDisabled) {
   SetTab(0);
-  // The Evernote settings have no handler yet; the view enables "open the address".
+  // Moving the scrapbook belongs to the program's own application object, which this test
+  // does not have: undeclared, nothing handles it. The view enables "open the address".
   m_page->Bind(
       wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, res::kIdOpenPageAddress);
-  EXPECT_FALSE(MenuEnabled(res::kIdEvernoteSettings));
+  EXPECT_FALSE(MenuEnabled(res::kIdChangeSaveFolder));
   EXPECT_TRUE(MenuEnabled(res::kIdAppAbout)) << "declared: the application shows it";
-  m_frame->DeclareCommand(res::kIdEvernoteSettings);
-  EXPECT_TRUE(MenuEnabled(res::kIdEvernoteSettings));
+  m_frame->DeclareCommand(res::kIdChangeSaveFolder);
+  EXPECT_TRUE(MenuEnabled(res::kIdChangeSaveFolder));
   EXPECT_TRUE(MenuEnabled(res::kIdViewStatusBar)) << "the frame handles it";
   EXPECT_FALSE(MenuEnabled(res::kIdFileSave)) << "the document: nothing loaded";
   // The tool bar follows the same route.
@@ -261,9 +262,9 @@ TEST_F(CMainFrameTest, CommandsNobodyHandlesAreDisabled) {
   EXPECT_TRUE(MenuEnabled(res::kIdFileSave));
   m_frame->MainToolBar()->UpdateWindowUI();
   EXPECT_TRUE(m_frame->MainToolBar()->GetToolEnabled(res::kIdFileSave));
-  // Range selection and crop are not built yet: nothing handles them.
+  // The document handles the range tool and crop mode once a picture is open.
   for (int id : {res::kIdRangeSelect, res::kIdCrop})
-    EXPECT_FALSE(m_frame->MainToolBar()->GetToolEnabled(id)) << id;
+    EXPECT_TRUE(m_frame->MainToolBar()->GetToolEnabled(id)) << id;
   EXPECT_FALSE(m_frame->MainToolBar()->GetToolEnabled(res::kIdPictureDisplay))
       << "the pictures display button is for the pictures tab";
 }
@@ -442,7 +443,7 @@ TEST_F(CMainFrameTest, HandOverSelectsTheNewScrapInTheTree) {
             m_dir / "Travel" / "Kyoto");
 }
 
-TEST_F(CMainFrameTest, OneFindDialogAtATimeWithNoRequestsUntilTheSearchExists) {
+TEST_F(CMainFrameTest, OneFindDialogAtATimeAndTypedTextEnablesFind) {
   const auto find = [&] {
     wxCommandEvent e(wxEVT_MENU, res::kIdFindInScrapbook);
     e.SetEventObject(m_frame);
@@ -457,7 +458,7 @@ TEST_F(CMainFrameTest, OneFindDialogAtATimeWithNoRequestsUntilTheSearchExists) {
   find();  // a second command while it is open does nothing
   EXPECT_EQ(m_frame->FindDialog(), dialog);
 
-  // Typed text does not enable Find: there is no search to send it to yet.
+  // Typed text enables Find: the tree's search takes the request.
   wxTextCtrl* text = nullptr;
   for (wxWindow* child : dialog->GetChildren())
     if (!text) text = dynamic_cast<wxTextCtrl*>(child);
@@ -465,7 +466,7 @@ TEST_F(CMainFrameTest, OneFindDialogAtATimeWithNoRequestsUntilTheSearchExists) {
   ASSERT_TRUE(text && findButton);
   text->SetValue(wxString::FromUTF8("東京"));
   dialog->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-  EXPECT_FALSE(findButton->IsEnabled());
+  EXPECT_TRUE(findButton->IsEnabled());
 
   wxFindDialogEvent close(wxEVT_FIND_CLOSE, dialog->GetId());
   close.SetEventObject(dialog);
