@@ -212,7 +212,7 @@ TEST_F(ShareCommandsTest, ExportOffersBmpAndJpegAndWritesTheMarkedPictureElsewhe
   EXPECT_EQ(dialogTitle, U("画像書き出し"));
   EXPECT_EQ(wildcard, U("24 ﾋﾞｯﾄ ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp|JPEG (*.JPG)|*.jpg;*.jpeg"));
   EXPECT_EQ(filterIndex, 1) << "JPEG preselected";
-  EXPECT_EQ(file.utf8_string(), std::string(128, 't'));
+  EXPECT_EQ(file.utf8_string(), std::string(128, 't') + ".jpg");
   EXPECT_EQ(fs::path(directory.utf8_string()), m_dir / "save");
 
   const fs::path out = m_dir / "save" / "out.jpg";

@@ -1,13 +1,20 @@
 // The note program's two dialogs on their own: the file-name rules with their live preview
 // and the name check, and the settings with the program's name check. Screenshots of both
-// go to the build folder.
+// and of the picture export's save dialog go to the build folder.
 #include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/modalhook.h>
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/filedlg.h>
 #include <wx/textctrl.h>
+#include <wx/timer.h>
 
+#include <gtk/gtk.h>
+
+#include "app/document/ui/ExportDialog.h"
 #include "app/document/ui/CEvernoteFileNameDlg.h"
 #include "app/document/ui/CEvernoteSetting.h"
 #include "tests/support/GuiTest.h"
@@ -142,6 +149,38 @@ TEST_F(ShareDialogsTest, SettingsTakeOnlyAProgramNamedEvernoteExeInAnyCase) {
   EXPECT_FALSE(S::IsProgramName("/x/evernote.exe.sh"));
   EXPECT_FALSE(S::IsProgramName("/x/Evernote.exe/"));
   EXPECT_TRUE(S::IsProgramName("/x/EverNote.Exe"));
+}
+
+// The export's save dialog as the desktop shows it (the command's own test answers it).
+TEST_F(ShareDialogsTest, ExportSaveDialogScreenshot) {
+  const std::unique_ptr<wxFileDialog> owned =
+      NewExportDialog(nullptr, wxGetCwd().utf8_string() + "/ニュース", 3);
+  wxFileDialog& dialog = *owned;
+  EXPECT_EQ(dialog.GetFilename(), U("ニュース.jpg"));
+  EXPECT_EQ(dialog.GetFilterIndex(), 1);
+  bool saved = false;
+  int ticks = 0;
+  wxTimer timer;
+  // The chooser is GTK's own window: it is read back by the window system's size of it, once
+  // it has had a moment to fill its list.
+  timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    GdkWindow* window = gtk_widget_get_window(dialog.m_widget);
+    if (++ticks < 25 || !window || !gdk_window_is_viewable(window)) return;
+    timer.Stop();
+    GdkRectangle frame{};
+    gdk_window_get_frame_extents(window, &frame);
+    wxBitmap picture(frame.width, frame.height);
+    {
+      wxScreenDC screen;
+      wxMemoryDC memory(picture);
+      memory.Blit(0, 0, frame.width, frame.height, &screen, frame.x, frame.y);
+    }
+    saved = picture.SaveFile(guitest::ScreenshotPath("export-picture.png"), wxBITMAP_TYPE_PNG);
+    dialog.EndModal(wxID_CANCEL);
+  });
+  timer.Start(100);
+  EXPECT_EQ(dialog.ShowModal(), wxID_CANCEL);
+  EXPECT_TRUE(saved);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/document/ui/CEvernoteFileNameDlg.h"
 #include "app/document/ui/CEvernoteSetting.h"
+#include "app/document/ui/ExportDialog.h"
 #include "app/res/Resource.h"
 #include "app/res/StringTable.h"
 #include "app/res/ui/MessageBoxes.h"
@@ -49,19 +50,35 @@ shell::AppSettings UserSettings() {
   return shell::AppSettings(platform::Registry(platform::Hive::CurrentUser));
 }
 
+}  // namespace
+
+std::unique_ptr<wxFileDialog> NewExportDialog(wxWindow* parent, const std::string& proposed,
+                                              uint32_t type) {
+  const std::filesystem::path name(proposed);
+  const std::string_view title = res::LoadString(kStrExportPictureTitle);
+  auto dialog = std::make_unique<wxFileDialog>(
+      parent, wxString::FromUTF8(title.data(), title.size()),
+      wxString::FromUTF8(name.parent_path().string()), wxString(),
+      wxString::FromUTF8(share::ExportWildcard()), wxFD_SAVE);
+  const int index = share::ExportFilterIndex(type);
+  dialog->SetFilterIndex(index);
+  // The toolkit gives a bare name the first filter's extension; the name shown must be the
+  // one the chosen type saves.
+  dialog->SetFilename(wxString::FromUTF8(
+      share::CompleteExportPath(name.filename().string(), index)));
+  return dialog;
+}
+
+namespace {
+
 // The save dialog of the picture export; the chosen file completed with the filter's
 // extension when the picture cannot be saved under the typed one. An existing file is only
 // replaced when the user says so.
 std::optional<std::string> PromptPictureFile(
     wxWindow* parent, const std::string& proposed, uint32_t type,
     const std::function<std::optional<std::pair<std::string, int>>(wxFileDialog&)>& run) {
-  const std::filesystem::path name(proposed);
-  const std::string_view title = res::LoadString(kStrExportPictureTitle);
-  wxFileDialog dialog(parent, wxString::FromUTF8(title.data(), title.size()),
-                      wxString::FromUTF8(name.parent_path().string()),
-                      wxString::FromUTF8(name.filename().string()),
-                      wxString::FromUTF8(share::ExportWildcard()), wxFD_SAVE);
-  dialog.SetFilterIndex(share::ExportFilterIndex(type));
+  const std::unique_ptr<wxFileDialog> owned = NewExportDialog(parent, proposed, type);
+  wxFileDialog& dialog = *owned;
   for (;;) {
     const std::optional<std::pair<std::string, int>> chosen = run(dialog);
     if (!chosen || chosen->first.empty()) return std::nullopt;
