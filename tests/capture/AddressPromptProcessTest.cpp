@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "app/document/ScrapText.h"
+#include "tests/support/ProcessWindows.h"
 #include "tests/support/TempDir.h"
 
 extern char** environ;
@@ -21,16 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Shell(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    char buf[256];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    pclose(p);
-  }
-  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-  return out;
-}
+using testsupport::Shell;
 
 // Starts the program and returns its process id.
 pid_t Start(const fs::path& output) {
@@ -43,10 +35,7 @@ pid_t Start(const fs::path& output) {
 }
 
 // The first visible window of the process, waited for up to ten seconds.
-std::string WindowOf(pid_t pid) {
-  return Shell("timeout 10 xdotool search --sync --onlyvisible --pid " + std::to_string(pid) +
-               " 2>/dev/null | head -1");
-}
+std::string WindowOf(pid_t pid) { return testsupport::WindowOfProcess(pid, 10); }
 
 int WaitFor(pid_t pid, int seconds) {
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
