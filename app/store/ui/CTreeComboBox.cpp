@@ -8,6 +8,8 @@
 #include <wx/stattext.h>
 #include <wx/toplevel.h>
 
+#include <gtk/gtk.h>
+
 #include "app/store/ui/CComboTree.h"
 
 CTreeComboBox* CTreeComboBox::s_open = nullptr;
@@ -33,6 +35,13 @@ CTreeComboBox::CTreeComboBox(wxWindow* parent, wxWindowID id, const wxPoint& pos
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(m_tree, 1, wxEXPAND);
   m_popup->SetSizer(sizer);
+  // A dialog run modally grabs the pointer for the windows of its group, which would send the
+  // drop-down's presses and motion to the dialog: the drop-down gets a group of its own.
+  if (GtkWidget* widget = m_popup->GetHandle(); widget && GTK_IS_WINDOW(widget)) {
+    GtkWindowGroup* group = gtk_window_group_new();
+    gtk_window_group_add_window(group, GTK_WINDOW(widget));
+    g_object_unref(group);  // the window holds it
+  }
 
   Bind(wxEVT_PAINT, &CTreeComboBox::OnPaint, this);
   Bind(wxEVT_LEFT_DOWN, &CTreeComboBox::OnLeftDown, this);
