@@ -671,6 +671,16 @@ TEST_F(CAllViewTest, RangeToolSelectsLiftsMovesAndPutsDownWhatTheScreenShows) {
 // as the screen shows it, the mark included, at the zoom shown.
 TEST_F(CAllViewTest, CopyPutsTheSelectionOnTheClipboardForOtherPrograms) {
   if (wxExecute("which xclip", wxEXEC_SYNC) != 0) GTEST_SKIP() << "xclip missing";
+  // The program registers no image handlers of its own at start, unlike this test suite:
+  // copying must not depend on a PNG handler being there already.
+  if (wxImageHandler* png = wxImage::FindHandler(wxBITMAP_TYPE_PNG)) {
+    wxImage::RemoveHandler(png->GetName());
+  }
+  struct RestorePng {
+    ~RestorePng() {
+      if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
+    }
+  } restorePng;
   const auto scrap = m_dir / "copy";
   pvtest::MakeScrap(scrap, 600, 800);
   ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));

@@ -1,5 +1,6 @@
 #include <wx/clipbrd.h>
 #include <wx/dc.h>
+#include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 
@@ -140,6 +141,9 @@ bool CAllView::CopySelection() {
   if (!shown) return false;
   const wxImage picture = ToImage(*shown);
   if (!picture.IsOk()) return false;
+  // Other programs ask for the picture as PNG, which the toolkit encodes only through its
+  // PNG image handler; without it they get nothing.
+  if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
   wxClipboard* clipboard = wxTheClipboard;
   if (!clipboard->Open()) return false;
   clipboard->Clear();

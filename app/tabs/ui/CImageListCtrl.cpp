@@ -2,6 +2,7 @@
 
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
+#include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/mimetype.h>
 #include <wx/textctrl.h>
@@ -249,6 +250,9 @@ void CImageListCtrl::CopyToClipboard() {
     m_cached.Load(SelectedPath().string(), type);
     m_cachedName = name;
   }
+  // Other programs ask for the picture as PNG, which the toolkit encodes only through its
+  // PNG image handler; without it they get nothing.
+  if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
   if (!wxTheClipboard->Open()) return;
   wxTheClipboard->Clear();
   if (m_cached.IsValid()) {
