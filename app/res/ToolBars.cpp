@@ -61,4 +61,17 @@ std::span<const ToolDef> MainToolBar() { return kMainToolBar; }
 std::span<const ToolDef> SearchToolBar() { return kSearchToolBar; }
 std::span<const StatusPaneDef> StatusPanes() { return kStatusPanes; }
 
+bool ShowsToolState(int command) {
+  switch (command) {
+    case kIdShapeSelect:
+    case kIdArrow:
+    case kIdTextBox:
+    case kIdRangeSelect:
+    case kIdCrop:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace res

@@ -26,6 +26,9 @@ inline constexpr int kSearchBoxWidth = 120;
 std::span<const ToolDef> MainToolBar();
 // The search tool bar as its resource holds it: the search box's slot and the find button.
 std::span<const ToolDef> SearchToolBar();
+// The drawing tools and crop mode: their buttons show pressed, and their menu items a check
+// mark, while the tool is the current one.
+bool ShowsToolState(int command);
 
 // The status bar's panes after the message pane.
 struct StatusPaneDef {

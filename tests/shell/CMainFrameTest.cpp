@@ -269,6 +269,40 @@ TEST_F(CMainFrameTest, CommandsNobodyHandlesAreDisabled) {
       << "the pictures display button is for the pictures tab";
 }
 
+TEST_F(CMainFrameTest, TheCurrentToolShowsPressedAndCheckedAndChoosingItAgainClearsIt) {
+  OpenScrap();
+  SetTab(0);
+  CPrintToolBar* bar = m_frame->MainToolBar();
+  const auto send = [this](int id) {
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(m_frame);
+    m_frame->ProcessWindowEvent(event);
+    m_frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    m_frame->MainToolBar()->UpdateWindowUI();
+  };
+  const auto shown = [&](int id) {
+    const wxMenuItem* item = m_frame->GetMenuBar()->FindItem(id);
+    const bool checked = item && item->IsCheckable() && item->IsChecked();
+    EXPECT_EQ(bar->GetToolState(id), checked) << "tool bar and menu agree for " << id;
+    return bar->GetToolState(id);
+  };
+  send(res::kIdRangeSelect);
+  EXPECT_TRUE(shown(res::kIdRangeSelect));
+  EXPECT_FALSE(shown(res::kIdCrop));
+  // Crop mode leaves the range tool.
+  send(res::kIdCrop);
+  EXPECT_TRUE(shown(res::kIdCrop));
+  EXPECT_FALSE(shown(res::kIdRangeSelect));
+  send(res::kIdCrop);
+  EXPECT_FALSE(shown(res::kIdCrop));
+  for (int id : {res::kIdShapeSelect, res::kIdArrow, res::kIdTextBox}) {
+    send(id);
+    EXPECT_TRUE(bar->GetToolState(id)) << id;
+    send(id);
+    EXPECT_FALSE(bar->GetToolState(id)) << id;
+  }
+}
+
 TEST_F(CMainFrameTest, PictureDisplaySettingsBelongToThePicturesTab) {
   m_doc->SetPicturesCount(3);
   CPrintToolBar* bar = m_frame->MainToolBar();

@@ -10,12 +10,13 @@
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
 #include "app/res/StringTable.h"
+#include "app/res/ToolBars.h"
 
 namespace res::ui {
 namespace {
 
 // Items that show a state: the bar toggles carry a check mark, the pictures tab's view modes
-// a radio mark, "GIFを表示しない" a check mark.
+// a radio mark, "GIFを表示しない" and the current drawing tool or crop mode a check mark.
 wxItemKind KindOf(int id) {
   switch (id) {
     case kIdViewToolBar:
@@ -27,7 +28,7 @@ wxItemKind KindOf(int id) {
     case kIdViewDetails:
       return wxITEM_RADIO;
     default:
-      return wxITEM_NORMAL;
+      return ShowsToolState(id) ? wxITEM_CHECK : wxITEM_NORMAL;
   }
 }
 

@@ -44,8 +44,10 @@ bool CPrintToolBar::Build(const wxFont& zoomFont) {
       AddSeparator();
     } else {
       const wxString tip = Utf8(res::CommandTip(t.command));
-      wxToolBarToolBase* tool = AddTool(t.command, tip, res::ui::ToolPicture(t.picture), tip,
-                                        t.dropDown ? wxITEM_DROPDOWN : wxITEM_NORMAL);
+      const wxItemKind kind = t.dropDown                       ? wxITEM_DROPDOWN
+                              : res::ShowsToolState(t.command) ? wxITEM_CHECK
+                                                               : wxITEM_NORMAL;
+      wxToolBarToolBase* tool = AddTool(t.command, tip, res::ui::ToolPicture(t.picture), tip, kind);
       if (!tool) return false;
       tool->SetLongHelp(Utf8(res::CommandPrompt(t.command)));
     }
