@@ -14,6 +14,37 @@
 
 CTreeComboBox* CTreeComboBox::s_open = nullptr;
 
+namespace {
+
+// A dialog run modally grabs the pointer for the windows of its group, which would send the
+// open drop-down's presses and motion to the dialog. While it shows, the drop-down is in a
+// group of its own; closed, it goes back to its dialog's group.
+constexpr char kHomeGroupKey[] = "clipwren-home-group";
+
+void SetOwnPointerGroup(wxWindow* popup, bool own) {
+  GtkWidget* widget = popup->GetHandle();
+  if (!widget || !GTK_IS_WINDOW(widget)) return;
+  GtkWindow* window = GTK_WINDOW(widget);
+  if (own) {
+    if (gtk_window_has_group(window))
+      g_object_set_data_full(G_OBJECT(widget), kHomeGroupKey,
+                             g_object_ref(gtk_window_get_group(window)), g_object_unref);
+    GtkWindowGroup* group = gtk_window_group_new();
+    gtk_window_group_add_window(group, window);
+    g_object_unref(group);  // the window holds it
+    return;
+  }
+  if (auto* home =
+          static_cast<GtkWindowGroup*>(g_object_get_data(G_OBJECT(widget), kHomeGroupKey))) {
+    gtk_window_group_add_window(home, window);
+    g_object_set_data(G_OBJECT(widget), kHomeGroupKey, nullptr);  // drops the reference
+  } else if (gtk_window_has_group(window)) {
+    gtk_window_group_remove_window(gtk_window_get_group(window), window);
+  }
+}
+
+}  // namespace
+
 CTreeComboBox::CTreeComboBox(wxWindow* parent, wxWindowID id, const wxPoint& pos,
                              const wxSize& size)
     : wxControl(parent, id, pos, size, wxBORDER_NONE | wxWANTS_CHARS) {
@@ -35,13 +66,6 @@ CTreeComboBox::CTreeComboBox(wxWindow* parent, wxWindowID id, const wxPoint& pos
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(m_tree, 1, wxEXPAND);
   m_popup->SetSizer(sizer);
-  // A dialog run modally grabs the pointer for the windows of its group, which would send the
-  // drop-down's presses and motion to the dialog: the drop-down gets a group of its own.
-  if (GtkWidget* widget = m_popup->GetHandle(); widget && GTK_IS_WINDOW(widget)) {
-    GtkWindowGroup* group = gtk_window_group_new();
-    gtk_window_group_add_window(group, GTK_WINDOW(widget));
-    g_object_unref(group);  // the window holds it
-  }
 
   Bind(wxEVT_PAINT, &CTreeComboBox::OnPaint, this);
   Bind(wxEVT_LEFT_DOWN, &CTreeComboBox::OnLeftDown, this);
@@ -111,6 +135,7 @@ void CTreeComboBox::Open() {
   const wxRect box = GetScreenRect();
   m_popup->SetSize(box.x, box.y + box.height, box.width, FromDIP(kDropDownHeight));
   m_popup->Layout();
+  SetOwnPointerGroup(m_popup, true);
   m_popup->Show();
   m_popup->Raise();
   if (const wxTreeItemId item = m_tree->GetSelection(); item.IsOk()) m_tree->EnsureVisible(item);
@@ -131,6 +156,7 @@ void CTreeComboBox::CloseDropDown() {
   if (!open) return;
   s_open = nullptr;
   open->m_popup->Hide();
+  SetOwnPointerGroup(open->m_popup, false);
   open->Refresh();
 }
 
