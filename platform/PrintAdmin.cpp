@@ -159,6 +159,17 @@ fs::path WindowsFolder() { return Registry::MachineRoot() / "Windows"; }
 fs::path SystemFolder() { return WindowsFolder() / "System32"; }
 fs::path SpoolFolder() { return SystemFolder() / "spool" / "PRINTERS"; }
 
+fs::path SpoolLogPath() { return SpoolFolder() / "spoolsv.log"; }
+
+void RotateSpoolLog(std::uintmax_t limit) {
+  std::error_code ec;
+  const fs::path log = SpoolLogPath();
+  const std::uintmax_t size = fs::file_size(log, ec);
+  if (ec || size <= limit) return;
+  // A rename is atomic: a job that opened the log a moment ago keeps writing into the old one.
+  fs::rename(log, fs::path(log).concat(".old"), ec);
+}
+
 std::optional<fs::path> DriverFolderOf(const std::string& environment) {
   const fs::path drivers = SystemFolder() / "spool" / "drivers";
   if (environment == kEnvX64) return drivers / "x64";

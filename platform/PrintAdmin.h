@@ -38,6 +38,12 @@ inline constexpr const char* kUserPrinterPortsKey =
 std::filesystem::path WindowsFolder();        // <root>/Windows
 std::filesystem::path SystemFolder();         // <root>/Windows/System32
 std::filesystem::path SpoolFolder();          // <root>/Windows/System32/spool/PRINTERS
+// The job process's log in the spool folder. Before a job appends to it, a log past
+// kSpoolLogLimit bytes becomes "spoolsv.log.old" (replacing the one before), so the log
+// never grows without bound and the latest reports are kept.
+inline constexpr std::uintmax_t kSpoolLogLimit = 1024 * 1024;
+std::filesystem::path SpoolLogPath();
+void RotateSpoolLog(std::uintmax_t limit = kSpoolLogLimit);
 // The environment's printer driver folder, whether or not it exists; nullopt for an
 // environment the machine does not know.
 std::optional<std::filesystem::path> DriverFolderOf(const std::string& environment);

@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
   // Detached from the printing program: its terminal or pipes are not held open while the
   // port waits for the user. What the port reports goes to the spool folder's log.
   const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
-  const int log = open((SpoolFolder() / "spoolsv.log").c_str(),
+  RotateSpoolLog();
+  const int log = open(SpoolLogPath().c_str(),
                        O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (null >= 0) {
     dup2(null, STDIN_FILENO);

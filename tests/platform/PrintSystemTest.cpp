@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "PRNINST/PrinterSetup.h"
@@ -114,6 +115,35 @@ TEST_F(PrintSystemTest, UsersMayOnlyPrintAndAdministratorsMayDelete) {
   ASSERT_TRUE(user);
   EXPECT_FALSE(user->Delete(error));
   EXPECT_EQ(error, print::kErrorAccessDenied);
+}
+
+}  // namespace
+
+namespace {
+
+// The job process's log is rotated before a job writes to it: a log past the limit becomes
+// the ".old" file, replacing an earlier one, and a small log is left to grow.
+TEST(SpoolLogTest, ALogPastTheLimitIsSetAsideAndASmallOneKept) {
+  testsupport::ResetMachine();
+  ASSERT_TRUE(print::CreateMachineFolders());
+  const fs::path log = print::SpoolLogPath();
+  const fs::path old = fs::path(log).concat(".old");
+  const auto write = [](const fs::path& file, std::size_t bytes) {
+    std::ofstream(file, std::ios::binary) << std::string(bytes, 'x');
+  };
+
+  print::RotateSpoolLog(100);  // no log yet: nothing happens
+  EXPECT_FALSE(fs::exists(old));
+
+  write(log, 100);
+  print::RotateSpoolLog(100);
+  EXPECT_EQ(fs::file_size(log), 100u) << "at the limit the log stays";
+
+  write(old, 7);
+  write(log, 101);
+  print::RotateSpoolLog(100);
+  EXPECT_FALSE(fs::exists(log));
+  EXPECT_EQ(fs::file_size(old), 101u) << "the earlier .old file is replaced";
 }
 
 }  // namespace
