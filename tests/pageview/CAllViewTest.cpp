@@ -78,6 +78,18 @@ class CAllViewTest : public guitest::GuiTest {
     wxCommandEvent e(wxEVT_MENU, id);
     m_doc->ProcessEvent(e);
   }
+  // A 600 x 800 scrap in a 600 x 450 view with a thick black stroke across (50..150, 60), and
+  // the range tool chosen. Null when the scrap did not open.
+  CSBImage* OpenMarkedScrapWithRangeTool(const std::string& name) {
+    const auto scrap = m_dir / name;
+    pvtest::MakeScrap(scrap, 600, 800);
+    if (!m_doc->OpenScrap(scrap.string())) return nullptr;
+    m_view->SetSize(0, 0, 600, 450);
+    Command(res::kIdPenBlackThick);
+    Drag({{50, 60}, {150, 60}});
+    Command(res::kIdRangeSelect);
+    return m_doc->PageImage();
+  }
   // Brightness of a working-bitmap pixel, top-down.
   int Gray(int x, int y) {
     const CxImage* wb = m_view->State().WorkingBitmap();
@@ -601,14 +613,8 @@ TEST_F(CAllViewTest, DraggingAClosedTextBoxWithShapeSelectionMovesIt) {
 // Range tool through the view's own handlers: a rubber band, a lift and move of the range with
 // the mark under it, putting it down with a press outside, the erase command and the cursors.
 TEST_F(CAllViewTest, RangeToolSelectsLiftsMovesAndPutsDownWhatTheScreenShows) {
-  const auto scrap = m_dir / "range";
-  pvtest::MakeScrap(scrap, 600, 800);
-  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
-  m_view->SetSize(0, 0, 600, 450);
-  CSBImage* image = m_doc->PageImage();
-  Command(res::kIdPenBlackThick);
-  Drag({{50, 60}, {150, 60}});
-  Command(res::kIdRangeSelect);
+  CSBImage* image = OpenMarkedScrapWithRangeTool("range");
+  ASSERT_NE(image, nullptr);
   ASSERT_EQ(image->Tool(), kToolRangeSelect);
   m_doc->SetModifiedFlag(false);
 
@@ -792,13 +798,8 @@ TEST_F(CAllViewTest, ACropDragPastTheWindowScrollsTheTallPage) {
 // read the saved Main.jpg back.
 TEST_F(CAllViewTest, RealMouseMovesARangeCropsAndSavesMainJpg) {
   const auto scrap = m_dir / "real";
-  pvtest::MakeScrap(scrap, 600, 800);
-  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
-  m_view->SetSize(0, 0, 600, 450);
-  CSBImage* image = m_doc->PageImage();
-  Command(res::kIdPenBlackThick);
-  Drag({{50, 60}, {150, 60}});
-  Command(res::kIdRangeSelect);
+  CSBImage* image = OpenMarkedScrapWithRangeTool("real");
+  ASSERT_NE(image, nullptr);
   m_frame->Raise();
   ASSERT_TRUE(pvtest::WaitFor([&] { return m_view->IsShownOnScreen(); }));
 
