@@ -20,6 +20,7 @@
 #include "app/res/Resource.h"
 #include "app/shell/AppSettings.h"
 #include "platform/Registry.h"
+#include "tests/document/DocWindowTest.h"
 #include "tests/pageview/TestScrap.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TempDir.h"
@@ -28,13 +29,6 @@ namespace {
 
 using testsupport::ReadFile;
 using testsupport::WriteFile;
-
-// The text tab as the document sees it.
-struct TextPaneRecorder : ITextPane {
-  void SetText(const std::string& utf8) override { text = utf8; }
-  std::string GetText() const override { return text; }
-  std::string text;
-};
 
 // What the document and the views tell the frame.
 struct FrameRecorder : IFrameHooks {
@@ -46,43 +40,20 @@ struct FrameRecorder : IFrameHooks {
 };
 
 // The right pane with both page views, as the main window holds them.
-class DocumentTest : public guitest::GuiTest {
+class DocumentTest : public doctest::DocWindowTest {
  protected:
   void SetUp() override {
     guitest::GuiTest::SetUp();
     if (IsSkipped()) return;
-    m_doc = std::make_unique<CClipwrenDoc>();
+    MakeDocument();
     m_doc->askSave = [this](const wxString& q) {
       m_questions.push_back(q);
       return m_answerYes;
     };
     m_doc->showMessage = [this](const wxString& t) { m_messages.push_back(t); };
     m_doc->openAddress = [this](const std::string& a) { m_opened.push_back(a); };
-    m_doc->SetTextPane(&m_textPane);
     m_doc->SetFrameHooks(&m_recorder);
-    m_frame = new wxFrame(nullptr, wxID_ANY, "doc", wxDefaultPosition, wxSize(700, 500));
-    m_pane = new CClipwrenView(m_frame, m_doc.get());
-    CSBTabCtrl* tabs = m_pane->TabCtrl();
-    tabs->RegisterView(0, new CAllView(tabs, res::kIdPageView, m_doc.get()));
-    tabs->RegisterView(1, new CAllView(tabs, res::kIdCopyView, m_doc.get()));
-    m_frame->Show();
-    ASSERT_TRUE(guitest::WaitFor([this] { return m_frame->IsShownOnScreen(); }));
-  }
-  void TearDown() override {
-    if (m_frame) {
-      m_doc.reset();
-      m_frame->Destroy();
-      guitest::WaitFor([this] { return !wxTopLevelWindows.Find(m_frame); });
-    }
-  }
-  void Command(int id) {
-    wxCommandEvent e(wxEVT_MENU, id);
-    m_doc->ProcessEvent(e);
-  }
-  bool Enabled(int id) {
-    wxUpdateUIEvent e(id);
-    m_doc->ProcessEvent(e);
-    return e.GetSetEnabled() && e.GetEnabled();
+    ShowWindow("doc");
   }
   void DrawStroke() {
     CSBImage* image = m_doc->PageImage();
@@ -100,11 +71,6 @@ class DocumentTest : public guitest::GuiTest {
     return (c.rgbRed + c.rgbGreen + c.rgbBlue) / 3;
   }
 
-  testsupport::TempDir m_dir;
-  std::unique_ptr<CClipwrenDoc> m_doc;
-  wxFrame* m_frame = nullptr;
-  CClipwrenView* m_pane = nullptr;
-  TextPaneRecorder m_textPane;
   FrameRecorder m_recorder;
   bool m_answerYes = false;
   std::vector<wxString> m_questions, m_messages;

@@ -26,6 +26,7 @@
 #include "app/res/Resource.h"
 #include "app/shell/AppSettings.h"
 #include "platform/Registry.h"
+#include "tests/document/DocWindowTest.h"
 #include "tests/pageview/TestScrap.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TempDir.h"
@@ -37,12 +38,6 @@ using testsupport::ReadFile;
 using testsupport::WriteFile;
 
 wxString U(const char* utf8) { return wxString::FromUTF8(utf8); }
-
-struct TextPaneRecorder : ITextPane {
-  void SetText(const std::string& utf8) override { text = utf8; }
-  std::string GetText() const override { return text; }
-  std::string text;
-};
 
 // Answers every modal dialog with `answer`; wxID_NONE lets the dialog run, and whatever the
 // answer did (posted for the dialog's own loop) then drives it.
@@ -87,7 +82,7 @@ std::vector<std::string> RecordedArgs(const fs::path& record) {
   return args;
 }
 
-class ShareCommandsTest : public guitest::GuiTest {
+class ShareCommandsTest : public doctest::DocWindowTest {
  protected:
   void SetUp() override {
     guitest::GuiTest::SetUp();
@@ -97,18 +92,11 @@ class ShareCommandsTest : public guitest::GuiTest {
     shell::AppSettings settings(platform::Registry(platform::Hive::CurrentUser));
     (void)settings.WriteEvernotePath({shell::DefaultEvernotePath("/opt"), 0, 0, ""});
     (void)settings.WriteEvernoteFileName({"", 0, 0, ""});
-    m_doc = std::make_unique<CClipwrenDoc>();
+    MakeDocument();
     m_doc->showMessage = [this](const wxString& t) { m_messages.push_back(t.utf8_string()); };
     m_doc->saveFolder = [this] { return (m_dir / "save").string(); };
     m_doc->askSave = [](const wxString&) { return false; };
-    m_doc->SetTextPane(&m_textPane);
-    m_frame = new wxFrame(nullptr, wxID_ANY, "share", wxDefaultPosition, wxSize(700, 500));
-    m_pane = new CClipwrenView(m_frame, m_doc.get());
-    CSBTabCtrl* tabs = m_pane->TabCtrl();
-    tabs->RegisterView(0, new CAllView(tabs, res::kIdPageView, m_doc.get()));
-    tabs->RegisterView(1, new CAllView(tabs, res::kIdCopyView, m_doc.get()));
-    m_frame->Show();
-    ASSERT_TRUE(guitest::WaitFor([this] { return m_frame->IsShownOnScreen(); }));
+    ShowWindow("share");
     fs::create_directories(m_dir / "save");
     fs::create_directories(m_dir / "bin");
     // The stubs find sh's own commands; nothing else of the machine's is on PATH.
@@ -116,20 +104,7 @@ class ShareCommandsTest : public guitest::GuiTest {
   }
   void TearDown() override {
     setenv("PATH", m_oldPath.c_str(), 1);
-    if (m_frame) {
-      m_doc.reset();
-      m_frame->Destroy();
-      guitest::WaitFor([this] { return !wxTopLevelWindows.Find(m_frame); });
-    }
-  }
-  void Command(int id) {
-    wxCommandEvent e(wxEVT_MENU, id);
-    m_doc->ProcessEvent(e);
-  }
-  bool Enabled(int id) {
-    wxUpdateUIEvent e(id);
-    m_doc->ProcessEvent(e);
-    return e.GetSetEnabled() && e.GetEnabled();
+    doctest::DocWindowTest::TearDown();
   }
   // A scrap with a black stroke across (10..100, 10) and its info.txt.
   fs::path OpenMarkedScrap(const std::string& name, const std::string& text) {
@@ -163,11 +138,6 @@ class ShareCommandsTest : public guitest::GuiTest {
   }
   static std::string Temp() { return std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp"; }
 
-  testsupport::TempDir m_dir;
-  std::unique_ptr<CClipwrenDoc> m_doc;
-  wxFrame* m_frame = nullptr;
-  CClipwrenView* m_pane = nullptr;
-  TextPaneRecorder m_textPane;
   std::vector<std::string> m_messages;
   std::string m_oldPath;
 };
