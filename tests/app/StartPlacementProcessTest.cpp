@@ -2,7 +2,6 @@
 // again, and GTK has nothing to complain about while it starts.
 #include <gtest/gtest.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +18,7 @@
 
 #include "app/shell/AppSettings.h"
 #include "platform/Registry.h"
+#include "tests/support/ProcessWindows.h"
 #include "tests/support/TempDir.h"
 
 extern char** environ;
@@ -78,13 +78,9 @@ std::optional<std::pair<int, int>> WindowPosition(const std::string& title) {
 TEST(StartPlacementProcess, WindowComesBackWhereItWasClosedWithoutToolkitWarnings) {
   if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display (run under xvfb-run)";
   if (!Shell("command -v wmctrl openbox >/dev/null")) GTEST_SKIP() << "wmctrl or openbox missing";
-  pid_t wm = -1;
   testsupport::TempDir dir;
-  if (!Shell("wmctrl -m >/dev/null 2>&1")) {
-    wm = Spawn({"openbox"}, (dir / "openbox.log").string());
-    ASSERT_GT(wm, 0);
-    ASSERT_TRUE(WaitUntil([] { return Shell("wmctrl -m >/dev/null 2>&1").has_value(); }, 20s));
-  }
+  testsupport::WindowManager wm;
+  ASSERT_TRUE(wm.Start()) << "openbox did not come up; it printed:\n" << wm.Log();
   shell::AppSettings settings{platform::Registry(platform::Hive::CurrentUser)};
   ASSERT_TRUE(settings.WritePlacement({300, 200, 900, 600, 250, 1}));
 
@@ -102,10 +98,6 @@ TEST(StartPlacementProcess, WindowComesBackWhereItWasClosedWithoutToolkitWarning
   (void)Shell("wmctrl -c クリップレン帳");
   int status = 0;
   EXPECT_TRUE(WaitUntil([&] { return waitpid(program, &status, WNOHANG) == program; }, 30s));
-  if (wm > 0) {
-    kill(wm, SIGTERM);
-    waitpid(wm, nullptr, 0);
-  }
   const auto placement = settings.ReadPlacement();
   EXPECT_EQ(placement.x, 300);
   EXPECT_EQ(placement.y, 200);

@@ -96,39 +96,13 @@ bool HaveTool(const char* name) {
   return Run(std::string("command -v ") + name + " >/dev/null 2>&1").has_value();
 }
 
-bool WindowManagerRuns() { return Run("wmctrl -m >/dev/null 2>&1").has_value(); }
-
 }  // namespace
 
 bool RealInput::Start() {
   if (!HaveTool("wmctrl") || !HaveTool("xdotool")) return false;
-  if (WindowManagerRuns()) return true;
-  const pid_t pid = fork();
-  if (pid < 0) return false;
-  if (pid == 0) {
-    const int null = open("/dev/null", O_RDWR);
-    if (null >= 0) {
-      dup2(null, 1);
-      dup2(null, 2);
-    }
-    execlp("openbox", "openbox", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  m_wmPid = pid;
-  // The manager takes over the windows that exist already; wait until it answers.
-  wxStopWatch watch;
-  while (!WindowManagerRuns()) {
-    if (watch.Time() > 20000) return false;
-    Pump(50);
-  }
-  return true;
-}
-
-RealInput::~RealInput() {
-  if (m_wmPid > 0) {
-    kill(m_wmPid, SIGTERM);
-    waitpid(m_wmPid, nullptr, 0);
-  }
+  if (m_wm.Start([] { Pump(0); })) return true;
+  ADD_FAILURE() << "openbox did not come up; it printed:\n" << m_wm.Log();
+  return false;
 }
 
 unsigned long RealInput::FindWindowByTitle(const std::string& title) {

@@ -9,6 +9,8 @@
 #include <ostream>
 #include <string>
 
+#include "tests/support/ProcessWindows.h"
+
 // Colours print as #RRGGBB in failure messages.
 inline void PrintTo(const wxColour& c, std::ostream* os) {
   *os << c.GetAsString(wxC2S_HTML_SYNTAX).utf8_string();
@@ -48,7 +50,6 @@ class RealInput {
  public:
   // Starts openbox when no window manager answers; false when wmctrl or xdotool is missing.
   bool Start();
-  ~RealInput();
   // The X window id of the first window whose title contains `title` (UTF-8), as wmctrl
   // lists it; 0 when there is none.
   static unsigned long FindWindowByTitle(const std::string& title);
@@ -62,7 +63,7 @@ class RealInput {
   static bool MoveTo(int x, int y);
 
  private:
-  int m_wmPid = 0;
+  testsupport::WindowManager m_wm;
 };
 
 // Fixture for tests that need windows; skips the test when there is no display.
