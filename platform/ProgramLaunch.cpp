@@ -146,6 +146,12 @@ std::optional<int> WaitForExit(int pid) {
   return std::nullopt;
 }
 
+OpenOutcome OpenOutcomeForExit(int code) {
+  if (code == 0) return OpenOutcome::kOpened;
+  if (code == 2) return OpenOutcome::kFileMissing;
+  return OpenOutcome::kNoProgram;
+}
+
 void ReapWhenDone(int pid, std::function<void(std::optional<int>)> done) {
   std::thread([pid, done = std::move(done)] {
     const std::optional<int> code = WaitForExit(pid);

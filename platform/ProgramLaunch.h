@@ -41,6 +41,14 @@ struct LaunchResult {
 // (on that thread) with what WaitForExit returned. done may be empty.
 void ReapWhenDone(int pid, std::function<void(std::optional<int>)> done = {});
 
+// The desktop's "open" verb: xdg-open hands a file to the program the desktop has for its
+// type. It may wait for that program, so its outcome comes from its exit code.
+inline constexpr const char* kOpenProgram = "xdg-open";
+enum class OpenOutcome { kOpened, kFileMissing, kNoProgram };
+// What xdg-open's exit code says: 0 opened, 2 no such file, anything else (3: no program
+// for the type, 4: the program failed) no program opened the file.
+[[nodiscard]] OpenOutcome OpenOutcomeForExit(int code);
+
 // path itself when it exists; otherwise the path whose components match path's in any
 // letter case, exact names preferred; nullopt when no such path exists.
 [[nodiscard]] std::optional<std::string> FindPathIgnoringCase(const std::string& path);

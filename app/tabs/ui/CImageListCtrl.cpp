@@ -4,7 +4,6 @@
 #include <wx/dataobj.h>
 #include <wx/image.h>
 #include <wx/menu.h>
-#include <wx/mimetype.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
@@ -19,6 +18,7 @@
 #include "app/res/ui/MessageBoxes.h"
 #include "app/store/ui/CShellDialogs.h"
 #include "app/tabs/PictureListing.h"
+#include "platform/ProgramLaunch.h"
 #include "platform/SpecialFolders.h"
 
 namespace {
@@ -26,6 +26,12 @@ namespace {
 constexpr auto kStopWait = std::chrono::milliseconds(500);
 
 wxString U8(const std::string& s) { return wxString::FromUTF8(s); }
+
+constexpr const char* kNoOpenProgram =
+    "画像を開くには xdg-open（xdg-utils パッケージ）が必要です。";
+constexpr const char* kNothingOpens = " を開くプログラムが見つかりませんでした。";
+constexpr const char* kNotDeleted = " を削除できませんでした。";
+constexpr const char* kNotSent = " をデスクトップに送れませんでした。";
 
 }  // namespace
 
@@ -38,8 +44,8 @@ CImageListCtrl::CImageListCtrl(wxWindow* parent, int id, long style, CClipwrenDo
     return res::ui::MessageBox(text, wxString::FromUTF8("クリップレン帳"), wxYES_NO | icon,
                                this) == wxYES;
   };
-  openFile = [](const std::filesystem::path& file) {
-    return wxLaunchDefaultApplication(U8(file.string()));
+  showMessage = [this](const wxString& text) {
+    res::ui::MessageBox(text, wxString::FromUTF8("クリップレン帳"), wxOK | wxICON_EXCLAMATION, this);
   };
   Bind(wxEVT_CHAR_HOOK, &CImageListCtrl::OnCharHook, this);
   Bind(wxEVT_LIST_ITEM_SELECTED, &CImageListCtrl::OnItemSelected, this);
@@ -50,7 +56,10 @@ CImageListCtrl::CImageListCtrl(wxWindow* parent, int id, long style, CClipwrenDo
   Bind(wxEVT_MENU, &CImageListCtrl::OnMenuCommand, this, res::kIdSendToDesktop);
 }
 
-CImageListCtrl::~CImageListCtrl() { StopWorker(); }
+CImageListCtrl::~CImageListCtrl() {
+  *m_alive = false;
+  StopWorker();
+}
 
 bool CImageListCtrl::ListPictures() {
   const bool showGif = !m_doc || m_doc->PictureSettings().showGif;
@@ -192,7 +201,24 @@ void CImageListCtrl::OnCharHook(wxKeyEvent& event) {
 
 void CImageListCtrl::OpenSelected() {
   if (!IsSelectionValid()) return;
-  if (openFile) openFile(SelectedPath());
+  const std::string name = m_names[size_t(m_selected)];
+  const platform::LaunchResult started =
+      platform::StartProgram(platform::kOpenProgram, {SelectedPath().string()});
+  if (started.status != platform::LaunchStatus::kStarted) {
+    if (showMessage) showMessage(U8(kNoOpenProgram));
+    return;
+  }
+  // xdg-open may wait for the program it starts; the list stays usable meanwhile, and only a
+  // picture that nothing opened is worth telling.
+  platform::ReapWhenDone(started.pid, [alive = m_alive, self = this, name](std::optional<int> code) {
+    if (!code || platform::OpenOutcomeForExit(*code) == platform::OpenOutcome::kOpened) return;
+    if (wxAppConsole* app = wxAppConsole::GetInstance()) {
+      app->CallAfter([alive, self, name] {
+        if (*alive && self->showMessage)
+          self->showMessage("'" + U8(name) + "'" + U8(kNothingOpens));
+      });
+    }
+  });
 }
 
 void CImageListCtrl::DeleteSelected() {
@@ -200,8 +226,12 @@ void CImageListCtrl::DeleteSelected() {
   const std::string& name = m_names[size_t(m_selected)];
   const wxString question = "'" + U8(name) + "'" + wxString::FromUTF8("を削除しますか？");
   if (!askYesNo || !askYesNo(question, wxICON_QUESTION)) return;
+  // A picture that is still there stays in the list, and the user is told.
   std::error_code ec;
-  std::filesystem::remove(SelectedPath(), ec);
+  if (!std::filesystem::remove(SelectedPath(), ec) && ec) {
+    if (showMessage) showMessage("'" + U8(name) + "'" + U8(kNotDeleted));
+    return;
+  }
   const int index = m_selected;
   DeleteItem(index);
   m_names.erase(m_names.begin() + index);
@@ -265,15 +295,26 @@ void CImageListCtrl::CopyToClipboard() {
 void CImageListCtrl::SendToDesktop() {
   if (!IsSelectionValid()) return;
   const std::string& name = m_names[size_t(m_selected)];
+  const wxString failed = "'" + U8(name) + "'" + U8(kNotSent);
   const auto desktop = platform::GetSpecialFolder(platform::SpecialFolder::Desktop, true);
-  if (!desktop) return;
+  if (!desktop) {
+    if (showMessage) showMessage(failed);
+    return;
+  }
   const std::filesystem::path source = SelectedPath(), target = *desktop / name;
   std::error_code ec;
   if (std::filesystem::copy_file(source, target, std::filesystem::copy_options::none, ec))
     return;
+  // Only a name that is taken is a question; any other failure would only fail again.
+  if (!std::filesystem::exists(target, ec)) {
+    if (showMessage) showMessage(failed);
+    return;
+  }
   const wxString question = "'" + U8(name) + "'" +
                             wxString::FromUTF8(" は既に存在します。\n上書きしますか？");
   if (!askYesNo || !askYesNo(question, wxICON_EXCLAMATION)) return;
-  std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing,
-                             ec);
+  if (!std::filesystem::copy_file(source, target,
+                                  std::filesystem::copy_options::overwrite_existing, ec) &&
+      showMessage)
+    showMessage(failed);
 }

@@ -54,10 +54,10 @@ class CImageListCtrl : public wxListCtrl {
   // Menu 206 at `where` (client coordinates).
   void ShowContextMenu(const wxPoint& where);
 
-  // What the user is asked and where files open; the program's dialogs and the desktop's
-  // default program unless a test puts its own answers here.
+  // What the user is asked and told; the program's message boxes unless a test puts its own
+  // answers here. Pictures open in the desktop's program for their type (xdg-open).
   std::function<bool(const wxString& text, long icon)> askYesNo;
-  std::function<bool(const std::filesystem::path& file)> openFile;
+  std::function<void(const wxString& text)> showMessage;
   void SetShellUi(platform::ShellUi* ui) { m_shellUi = ui; }
 
  protected:
@@ -107,4 +107,6 @@ class CImageListCtrl : public wxListCtrl {
   unsigned m_fill = 0;
   platform::ShellUi* m_shellUi = nullptr;
   std::unique_ptr<platform::ShellUi> m_ownShellUi;
+  // Cleared when the list goes, so an answer from xdg-open that comes later finds no list.
+  std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

@@ -67,6 +67,16 @@ class PicturesTest : public guitest::GuiTest {
   void SetUp() override {
     guitest::GuiTest::SetUp();
     if (IsSkipped()) return;
+    // The desktop's "open" is a stand-in xdg-open that notes each file it is given and exits
+    // with the code the test puts in its file.
+    const fs::path bin = m_tools.path() / "bin";
+    fs::create_directories(bin);
+    WriteFile(bin / "xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" +
+                                    (m_tools.path() / "opened").string() + "'\nexit $(cat '" +
+                                    (m_tools.path() / "code").string() + "' 2>/dev/null || echo 0)\n");
+    fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+    m_path = std::getenv("PATH");
+    setenv("PATH", (bin.string() + ":" + m_path).c_str(), 1);
     m_doc = std::make_unique<CClipwrenDoc>();
     m_frame = new wxFrame(nullptr, wxID_ANY, "pictures", wxDefaultPosition, wxSize(820, 560));
     m_view = new CImagesView(m_frame, m_doc.get());
@@ -76,9 +86,8 @@ class PicturesTest : public guitest::GuiTest {
         m_questions.push_back(text.utf8_string());
         return m_answer;
       };
-      list->openFile = [this](const fs::path& file) {
-        m_opened.push_back(file);
-        return true;
+      list->showMessage = [this](const wxString& text) {
+        m_messages.push_back(text.utf8_string());
       };
       list->SetShellUi(&m_shell);
     }
@@ -88,8 +97,13 @@ class PicturesTest : public guitest::GuiTest {
     if (m_frame) m_frame->Destroy();
     guitest::Pump();
     m_doc.reset();
+    if (!m_path.empty()) setenv("PATH", m_path.c_str(), 1);
     guitest::GuiTest::TearDown();
   }
+
+  // The files the stand-in xdg-open was given, one a line.
+  std::string Opened() const { return testsupport::ReadFile(m_tools.path() / "opened"); }
+  void SetOpenExitCode(int code) { WriteFile(m_tools.path() / "code", std::to_string(code)); }
 
   std::vector<CImageListCtrl*> Lists() const { return {m_view->Thumbnails(), m_view->Details()}; }
   fs::path Scrap() const { return m_scrap.path(); }
@@ -129,7 +143,9 @@ class PicturesTest : public guitest::GuiTest {
   wxFrame* m_frame = nullptr;
   CImagesView* m_view = nullptr;
   std::vector<std::string> m_questions;
-  std::vector<fs::path> m_opened;
+  std::vector<std::string> m_messages;
+  TempDir m_tools;
+  std::string m_path;
   bool m_answer = true;
   ScriptedShell m_shell;
 };
@@ -292,7 +308,9 @@ TEST_F(PicturesTest, KeysOnAnEmptyListDoNothing) {
     list->SendToDesktop();
   }
   EXPECT_TRUE(m_questions.empty());
-  EXPECT_TRUE(m_opened.empty());
+  EXPECT_TRUE(m_messages.empty());
+  guitest::Pump(200);
+  EXPECT_EQ(Opened(), "");
 }
 
 TEST_F(PicturesTest, EnterOpensAndDeleteAsksThenDeletes) {
@@ -301,7 +319,10 @@ TEST_F(PicturesTest, EnterOpensAndDeleteAsksThenDeletes) {
   Open(0);
   CThumbnailCtrl* list = m_view->Thumbnails();
   Key(list, WXK_RETURN);
-  EXPECT_EQ(m_opened, (std::vector<fs::path>{Images() / "a.jpg"}));
+  EXPECT_TRUE(guitest::WaitFor([&] { return !Opened().empty(); }));
+  EXPECT_EQ(Opened(), (Images() / "a.jpg").string() + "\n");
+  guitest::Pump(200);
+  EXPECT_TRUE(m_messages.empty());
 
   m_answer = false;
   Key(list, WXK_DELETE);
@@ -379,6 +400,48 @@ TEST_F(PicturesTest, SendingTwiceAsksBeforeOverwriting) {
   m_answer = true;
   m_view->GetEventHandler()->ProcessEvent(send);
   EXPECT_EQ(fs::file_size(*desktop / "a.jpg"), fs::file_size(Images() / "a.jpg"));
+}
+
+// What cannot be done is told, and the list keeps showing what is really there: a picture no
+// program opens, one that cannot be deleted, and a send that cannot be written.
+TEST_F(PicturesTest, OpenDeleteAndSendThatFailAreReported) {
+  WritePicture(Images() / "a.jpg", 40, 30, 255, 0, 0);
+  WritePicture(Images() / "b.jpg", 40, 30, 0, 0, 255);
+  Open(0);
+  CThumbnailCtrl* list = m_view->Thumbnails();
+  SetOpenExitCode(3);
+  Key(list, WXK_RETURN);
+  ASSERT_TRUE(guitest::WaitFor([&] { return !m_messages.empty(); }));
+  EXPECT_EQ(m_messages, (Names{"'a.jpg' を開くプログラムが見つかりませんでした。"}));
+  m_messages.clear();
+
+  // Behind the list's back a.jpg became a folder that is not empty.
+  fs::remove(Images() / "a.jpg");
+  fs::create_directories(Images() / "a.jpg" / "inside");
+  Key(list, WXK_DELETE);
+  EXPECT_EQ(m_messages, (Names{"'a.jpg' を削除できませんでした。"}));
+  EXPECT_EQ(list->Names(), (Names{"a.jpg", "b.jpg"}));
+  EXPECT_EQ(list->GetItemCount(), 2);
+  m_messages.clear();
+  m_questions.clear();
+
+  // A source that is gone is no reason to ask about overwriting.
+  const auto desktop = platform::GetSpecialFolder(platform::SpecialFolder::Desktop, true);
+  ASSERT_TRUE(desktop);
+  fs::remove_all(*desktop / "a.jpg");
+  fs::remove_all(*desktop / "b.jpg");
+  list->SendToDesktop();
+  EXPECT_TRUE(m_questions.empty());
+  EXPECT_EQ(m_messages, (Names{"'a.jpg' をデスクトップに送れませんでした。"}));
+  m_messages.clear();
+  // A folder of the same name on the desktop: asked, and the overwrite that fails is told.
+  list->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  guitest::Pump();
+  ASSERT_EQ(list->Selected(), 1);
+  fs::create_directories(*desktop / "b.jpg" / "inside");
+  list->SendToDesktop();
+  EXPECT_EQ(m_questions, (Names{"'b.jpg' は既に存在します。\n上書きしますか？"}));
+  EXPECT_EQ(m_messages, (Names{"'b.jpg' をデスクトップに送れませんでした。"}));
 }
 
 TEST_F(PicturesTest, ClipboardTakesTheSelectedPictureOrNothing) {
