@@ -1,5 +1,7 @@
 #include "tests/support/ProcessWindows.h"
 
+#include "tests/support/TempDir.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -59,16 +61,6 @@ namespace {
 
 bool WindowManagerAnswers() { return system("wmctrl -m >/dev/null 2>&1") == 0; }
 
-std::string ReadWhole(const std::string& path) {
-  std::string out;
-  if (FILE* f = fopen(path.c_str(), "r")) {
-    char buf[4096];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
-    fclose(f);
-  }
-  return out;
-}
-
 }  // namespace
 
 bool WindowManager::Start(const std::function<void()>& idle) {
@@ -98,7 +90,7 @@ bool WindowManager::Start(const std::function<void()>& idle) {
       if (idle) idle();
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    m_log = ReadWhole(log);
+    m_log = ReadFile(log);
   }
   Stop();
   return false;
