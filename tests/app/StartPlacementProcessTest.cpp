@@ -1,7 +1,7 @@
 // The real program under a window manager: it comes up where it was closed, stores that place
 // again, and GTK has nothing to complain about while it starts.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -93,8 +93,9 @@ TEST(StartPlacementProcess, WindowComesBackWhereItWasClosedWithoutToolkitWarning
     return at && at->first >= 300 && at->first < 320 && at->second >= 200 && at->second < 260;
   };
   EXPECT_TRUE(WaitUntil([&] { return near(WindowPosition("クリップレン帳")); }, 30s))
-      << "the window is at " << (WindowPosition("クリップレン帳") ? WindowPosition("クリップレン帳")->first : -1)
-      << "," << (WindowPosition("クリップレン帳") ? WindowPosition("クリップレン帳")->second : -1);
+      << "the window is at "
+      << (WindowPosition("クリップレン帳") ? WindowPosition("クリップレン帳")->first : -1) << ","
+      << (WindowPosition("クリップレン帳") ? WindowPosition("クリップレン帳")->second : -1);
   (void)Shell("wmctrl -c クリップレン帳");
   int status = 0;
   EXPECT_TRUE(WaitUntil([&] { return waitpid(program, &status, WNOHANG) == program; }, 30s));

@@ -66,8 +66,8 @@ bool WindowManagerAnswers() { return system("wmctrl -m >/dev/null 2>&1") == 0; }
 bool WindowManager::Start(const std::function<void()>& idle) {
   if (WindowManagerAnswers()) return true;
   const char* tmp = std::getenv("TMPDIR");
-  const std::string log = std::string(tmp && *tmp ? tmp : "/tmp") + "/openbox-" +
-                          std::to_string(getpid()) + ".log";
+  const std::string log =
+      std::string(tmp && *tmp ? tmp : "/tmp") + "/openbox-" + std::to_string(getpid()) + ".log";
   for (int attempt = 0; attempt < 3; ++attempt) {
     Stop();
     posix_spawn_file_actions_t files;

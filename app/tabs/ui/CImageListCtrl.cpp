@@ -41,11 +41,12 @@ CImageListCtrl::CImageListCtrl(wxWindow* parent, int id, long style, CClipwrenDo
   m_ownShellUi = std::make_unique<CShellDialogs>(this);
   m_shellUi = m_ownShellUi.get();
   askYesNo = [this](const wxString& text, long icon) {
-    return res::ui::MessageBox(text, wxString::FromUTF8("クリップレン帳"), wxYES_NO | icon,
-                               this) == wxYES;
+    return res::ui::MessageBox(text, wxString::FromUTF8("クリップレン帳"), wxYES_NO | icon, this) ==
+           wxYES;
   };
   showMessage = [this](const wxString& text) {
-    res::ui::MessageBox(text, wxString::FromUTF8("クリップレン帳"), wxOK | wxICON_EXCLAMATION, this);
+    res::ui::MessageBox(text, wxString::FromUTF8("クリップレン帳"), wxOK | wxICON_EXCLAMATION,
+                        this);
   };
   Bind(wxEVT_CHAR_HOOK, &CImageListCtrl::OnCharHook, this);
   Bind(wxEVT_LIST_ITEM_SELECTED, &CImageListCtrl::OnItemSelected, this);
@@ -130,8 +131,7 @@ void CImageListCtrl::SelectIndex(int index) { m_selected = index; }
 
 void CImageListCtrl::OnItemSelected(wxListEvent& event) {
   const long index = event.GetIndex();
-  if (index >= 0 && size_t(index) < m_names.size() && index != m_selected)
-    SelectIndex(int(index));
+  if (index >= 0 && size_t(index) < m_names.size() && index != m_selected) SelectIndex(int(index));
   event.Skip();
 }
 
@@ -144,8 +144,7 @@ void CImageListCtrl::OnItemActivated(wxListEvent& event) {
 
 void CImageListCtrl::OnRightClick(wxListEvent& event) {
   const long index = event.GetIndex();
-  if (index >= 0 && size_t(index) < m_names.size() && index != m_selected)
-    SelectIndex(int(index));
+  if (index >= 0 && size_t(index) < m_names.size() && index != m_selected) SelectIndex(int(index));
   ShowContextMenu(ScreenToClient(wxGetMousePosition()));
 }
 
@@ -210,15 +209,16 @@ void CImageListCtrl::OpenSelected() {
   }
   // xdg-open may wait for the program it starts; the list stays usable meanwhile, and only a
   // picture that nothing opened is worth telling.
-  platform::ReapWhenDone(started.pid, [alive = m_alive, self = this, name](std::optional<int> code) {
-    if (!code || platform::OpenOutcomeForExit(*code) == platform::OpenOutcome::kOpened) return;
-    if (wxAppConsole* app = wxAppConsole::GetInstance()) {
-      app->CallAfter([alive, self, name] {
-        if (*alive && self->showMessage)
-          self->showMessage("'" + U8(name) + "'" + U8(kNothingOpens));
+  platform::ReapWhenDone(
+      started.pid, [alive = m_alive, self = this, name](std::optional<int> code) {
+        if (!code || platform::OpenOutcomeForExit(*code) == platform::OpenOutcome::kOpened) return;
+        if (wxAppConsole* app = wxAppConsole::GetInstance()) {
+          app->CallAfter([alive, self, name] {
+            if (*alive && self->showMessage)
+              self->showMessage("'" + U8(name) + "'" + U8(kNothingOpens));
+          });
+        }
       });
-    }
-  });
 }
 
 void CImageListCtrl::DeleteSelected() {
@@ -303,18 +303,17 @@ void CImageListCtrl::SendToDesktop() {
   }
   const std::filesystem::path source = SelectedPath(), target = *desktop / name;
   std::error_code ec;
-  if (std::filesystem::copy_file(source, target, std::filesystem::copy_options::none, ec))
-    return;
+  if (std::filesystem::copy_file(source, target, std::filesystem::copy_options::none, ec)) return;
   // Only a name that is taken is a question; any other failure would only fail again.
   if (!std::filesystem::exists(target, ec)) {
     if (showMessage) showMessage(failed);
     return;
   }
-  const wxString question = "'" + U8(name) + "'" +
-                            wxString::FromUTF8(" は既に存在します。\n上書きしますか？");
+  const wxString question =
+      "'" + U8(name) + "'" + wxString::FromUTF8(" は既に存在します。\n上書きしますか？");
   if (!askYesNo || !askYesNo(question, wxICON_EXCLAMATION)) return;
-  if (!std::filesystem::copy_file(source, target,
-                                  std::filesystem::copy_options::overwrite_existing, ec) &&
+  if (!std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing,
+                                  ec) &&
       showMessage)
     showMessage(failed);
 }

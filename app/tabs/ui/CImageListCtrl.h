@@ -81,9 +81,7 @@ class CImageListCtrl : public wxListCtrl {
   // Makes `index` the selection; the thumbnail list also loads the picture.
   virtual void SelectIndex(int index);
   virtual void OnWorkerFinished() {}
-  bool IsSelectionValid() const {
-    return m_selected >= 0 && size_t(m_selected) < m_names.size();
-  }
+  bool IsSelectionValid() const { return m_selected >= 0 && size_t(m_selected) < m_names.size(); }
   std::filesystem::path SelectedPath() const { return m_folder / m_names[size_t(m_selected)]; }
 
   CClipwrenDoc* m_doc;

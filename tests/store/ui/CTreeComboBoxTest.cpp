@@ -7,6 +7,8 @@
 #include <wx/dcmemory.h>
 #include <wx/dialog.h>
 #include <wx/popupwin.h>
+#include <wx/stopwatch.h>
+#include <wx/timer.h>
 
 #include <filesystem>
 #include <functional>
@@ -15,6 +17,7 @@
 #include "app/store/ui/CFolderTreeCtrl.h"
 #include "app/store/ui/CTreeComboBox.h"
 #include "tests/support/GuiTest.h"
+#include "tests/support/ProcessWindows.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -267,6 +270,79 @@ TEST_F(CTreeComboBoxTest, RealKeysAndClicksOpenMoveAndClose) {
       tree->ClientToScreen(row.GetPosition()) + wxPoint(row.width / 2, row.height / 2);
   ASSERT_TRUE(guitest::RealInput::Click(at.x, at.y));
   ASSERT_TRUE(guitest::WaitFor([&] { return !m_picker->IsDroppedDown(); }));
+  EXPECT_EQ(m_picker->ShownText(), "y");
+}
+
+// A dialog run modally grabs the pointer for its own windows. The open drop-down still takes
+// hover and clicks, and once it has closed the dialog's own buttons answer the mouse again. The
+// steps run from a timer inside the modal loop, as real clicks through the X server.
+TEST_F(CTreeComboBoxTest, UnderAModalRunTheDropDownAndThenTheButtonsTakeClicks) {
+  guitest::RealInput input;
+  if (!input.Start()) GTEST_SKIP() << "wmctrl, xdotool or openbox missing";
+  m_other->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_dialog->EndModal(wxID_OK); });
+  CComboTree* tree = m_picker->Tree();
+  const auto middleOf = [](const wxRect& r) {
+    return wxPoint(r.x + r.width / 2, r.y + r.height / 2);
+  };
+
+  enum class Step { kActivate, kOpen, kPick, kPressButton, kWaitForEnd } step = Step::kActivate;
+  std::string failure;
+  wxStopWatch sinceStep;
+  wxTimer timer;
+  const auto next = [&](Step to) {
+    step = to;
+    sinceStep.Start();
+  };
+  timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    if (!m_dialog->IsModal()) return;
+    if (sinceStep.Time() > 10000) {
+      failure = "stuck at step " + std::to_string(int(step)) + "; windows:\n" +
+                testsupport::Shell("wmctrl -l");
+      m_dialog->EndModal(wxID_CANCEL);
+      return;
+    }
+    switch (step) {
+      case Step::kActivate:
+        if (m_picker->IsShownOnScreen() && guitest::RealInput::FindWindowByTitle("picker-test")) {
+          const wxRect box = m_picker->GetScreenRect();
+          guitest::RealInput::Click(box.GetRight() - 6, box.y + box.height / 2);
+          next(Step::kOpen);
+        }
+        break;
+      case Step::kOpen:
+        if (m_picker->IsDroppedDown()) {
+          const wxTreeItemId y = tree->SelectByPath((m_home / "y").string());
+          tree->SelectByPath((m_home / "A").string());  // the caret elsewhere again
+          wxRect row;
+          if (!y.IsOk() || !tree->GetBoundingRect(y, row, true)) {
+            failure = "no row for y";
+            m_dialog->EndModal(wxID_CANCEL);
+            return;
+          }
+          const wxPoint at = tree->ClientToScreen(middleOf(row));
+          guitest::RealInput::MoveTo(at.x, at.y - 2);
+          guitest::RealInput::Click(at.x, at.y);
+          next(Step::kPick);
+        }
+        break;
+      case Step::kPick:
+        if (!m_picker->IsDroppedDown() && m_picker->ShownText() == "y") next(Step::kPressButton);
+        break;
+      case Step::kPressButton: {
+        const wxPoint at = middleOf(m_other->GetScreenRect());
+        guitest::RealInput::Click(at.x, at.y);
+        next(Step::kWaitForEnd);
+        break;
+      }
+      case Step::kWaitForEnd:
+        break;
+    }
+  });
+  timer.Start(100);
+  const int result = m_dialog->ShowModal();
+  timer.Stop();
+  EXPECT_EQ(failure, "");
+  EXPECT_EQ(result, wxID_OK) << "the button did not answer the click";
   EXPECT_EQ(m_picker->ShownText(), "y");
 }
 

@@ -73,7 +73,8 @@ class PicturesTest : public guitest::GuiTest {
     fs::create_directories(bin);
     WriteFile(bin / "xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" +
                                     (m_tools.path() / "opened").string() + "'\nexit $(cat '" +
-                                    (m_tools.path() / "code").string() + "' 2>/dev/null || echo 0)\n");
+                                    (m_tools.path() / "code").string() +
+                                    "' 2>/dev/null || echo 0)\n");
     fs::permissions(bin / "xdg-open", fs::perms::owner_all);
     m_path = std::getenv("PATH");
     setenv("PATH", (bin.string() + ":" + m_path).c_str(), 1);
