@@ -11,6 +11,7 @@
 #include <wx/image.h>
 
 #include "app/print/ui/CClipwrenPrintout.h"
+#include "app/print/ui/CLangPreview.h"
 #include "app/print/ui/PdfRender.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TempDir.h"
@@ -154,6 +155,39 @@ TEST(PrintToPdf, MonochromePrintsGreyLevels) {
   EXPECT_NEAR(page.GetRed(x, y), 76, 12);
   EXPECT_NEAR(page.GetGreen(x, y), page.GetRed(x, y), 3);
   EXPECT_NEAR(page.GetBlue(x, y), page.GetRed(x, y), 3);
+}
+
+// Renders preview pages into bitmaps of a chosen size, as the preview window does for its canvas.
+class PagePreview : public CLangPreview {
+ public:
+  using CLangPreview::CLangPreview;
+  wxImage Render(int page, const wxSize& size) {
+    wxBitmap bitmap(size);
+    if (!RenderPageIntoBitmap(bitmap, page)) return wxImage();
+    return bitmap.ConvertToImage();
+  }
+};
+
+// The preview hands the printout a bitmap of the page's size on screen, far fewer pixels than
+// the printer's: the whole page must show there, not its top-left corner at printer size.
+TEST(PrintPreview, TheWholePageShowsInTheScreenSizedBitmap) {
+  auto picture = std::make_shared<CxImage>();  // black left half, white right half
+  ASSERT_TRUE(picture->Create(1000, 1414, 24));
+  for (uint32_t y = 0; y < 1414; ++y) {
+    uint8_t* row = picture->GetBits(y);
+    for (uint32_t x = 0; x < 1000; ++x)
+      row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = x < 500 ? 0 : 255;
+  }
+  print::PrintSettings s;  // the whole picture on one page
+  wxPrintDialogData data;
+  PagePreview preview(new CClipwrenPrintout(picture, s, kScreen), nullptr, &data);
+  ASSERT_TRUE(preview.IsOk());
+  for (const wxSize size : {wxSize(200, 283), wxSize(420, 594)}) {
+    const wxImage page = preview.Render(1, size);
+    ASSERT_TRUE(page.IsOk());
+    EXPECT_LT(page.GetRed(size.x * 3 / 10, size.y / 2), 64) << size.x;
+    EXPECT_GT(page.GetRed(size.x * 7 / 10, size.y / 2), 192) << size.x;
+  }
 }
 
 }  // namespace

@@ -54,6 +54,15 @@ bool CClipwrenPrintout::HasPage(int page) {
 bool CClipwrenPrintout::OnPrintPage(int page) {
   wxDC* dc = GetDC();
   if (!dc || !m_picture || !m_picture->IsValid()) return false;
+  // The preview draws into a bitmap of the page's size on screen, not one of its printer dots;
+  // the layout is in printer dots, so they are scaled down to the bitmap here.
+  if (IsPreview()) {
+    int pageWidth = 0, pageHeight = 0;
+    GetPageSizePixels(&pageWidth, &pageHeight);
+    const wxSize size = dc->GetSize();
+    if (pageWidth > 0 && pageHeight > 0 && size.x > 0 && size.y > 0)
+      dc->SetUserScale(double(size.x) / pageWidth, double(size.y) / pageHeight);
+  }
   for (const print::PagePiece& piece : m_layout.PagePieces(page))
     if (!DrawPiece(*dc, piece)) return false;
   return true;
