@@ -189,5 +189,7 @@ inline constexpr int kStrShortName = 102;
 inline constexpr int kStrAppTitle = 57344;
 inline constexpr int kStrIdlePrompt = 57345;
 inline constexpr int kStrHelpNotFound = 61447;
+// The print preview's page description: one page, then two pages side by side.
+inline constexpr int kStrPreviewPageDescription = 61508;
 
 }  // namespace res

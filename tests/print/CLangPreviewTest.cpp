@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <wx/button.h>
+#include <wx/statusbr.h>
+
+#include <string>
 
 #include "app/print/ui/PrintRun.h"
 #include "tests/support/GuiTest.h"
@@ -58,14 +61,24 @@ TEST_F(LangPreviewTest, CaptionsPagingZoomAndClosing) {
   // The page count is known once the first page has been rendered.
   ASSERT_TRUE(guitest::WaitFor([&] { return preview->GetMaxPage() > 2; }));
   EXPECT_EQ(preview->GetCurrentPage(), 1);
+  // The status bar names the pages that show.
+  const auto described = [&] { return frame->GetStatusBar()->GetStatusText().utf8_string(); };
+  EXPECT_EQ(described(), "ページ 1");
   Press(frame, F::kIdNext);
   EXPECT_EQ(preview->GetCurrentPage(), 2);
+  EXPECT_EQ(described(), "ページ 2");
   Press(frame, F::kIdOnePageTwoPages);
   EXPECT_TRUE(preview->TwoPages());
   EXPECT_EQ(frame->FindWindow(F::kIdOnePageTwoPages)->GetLabel(),
             wxString::FromUTF8("1 ページ(&O)"));
+  EXPECT_EQ(described(), "ページ 2-3");
   Press(frame, F::kIdPrevious);
   EXPECT_EQ(preview->GetCurrentPage(), 1);
+  EXPECT_EQ(described(), "ページ 1-2");
+  // The last page has nothing beside it.
+  preview->SetCurrentPage(preview->GetMaxPage());
+  EXPECT_EQ(described(), "ページ " + std::to_string(preview->GetMaxPage()));
+  preview->SetCurrentPage(1);
   const int zoom = preview->GetZoom();
   Press(frame, F::kIdZoomIn);
   EXPECT_GT(preview->GetZoom(), zoom);

@@ -1,11 +1,16 @@
 #include "app/print/ui/CLangPreview.h"
 
 #include <algorithm>
+#include <string>
 
 #include <wx/button.h>
 #include <wx/dc.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
+#include <wx/statusbr.h>
+
+#include "app/res/Resource.h"
+#include "app/res/StringTable.h"
 
 namespace {
 
@@ -26,6 +31,34 @@ void CLangPreview::SetTwoPages(bool two) {
     AdjustScrollbars(canvas);
     canvas->Refresh();
   }
+  if (onPagesShown) onPagesShown();
+}
+
+bool CLangPreview::RenderPage(int page) {
+  // The toolkit writes its own page text into the status bar here; ours replaces it.
+  const bool rendered = NativePrintPreview::RenderPage(page);
+  if (onPagesShown) onPagesShown();
+  return rendered;
+}
+
+bool CLangPreview::SetCurrentPage(int page) {
+  const bool changed = NativePrintPreview::SetCurrentPage(page);
+  if (onPagesShown) onPagesShown();
+  return changed;
+}
+
+wxString CLangPreview::PageDescription() const {
+  // The string holds one line per form: a single page, then a pair.
+  const std::string forms(res::LoadString(res::kStrPreviewPageDescription));
+  const size_t end = forms.find('\n');
+  const std::string one = forms.substr(0, end);
+  const std::string two =
+      end == std::string::npos ? one : forms.substr(end + 1, forms.find('\n', end + 1) - end - 1);
+  const unsigned page = unsigned(std::max(GetCurrentPage(), 0));
+  // A pair is shown only when the page beside the current one exists.
+  if (m_twoPages && GetCurrentPage() < GetMaxPage())
+    return wxString::Format(wxString::FromUTF8(two), page, page + 1);
+  return wxString::Format(wxString::FromUTF8(one), page);
 }
 
 void CLangPreview::ZoomBy(int steps) {
@@ -165,6 +198,7 @@ CLangPreviewFrame::CLangPreviewFrame(CLangPreview* preview, wxWindow* parent,
     : wxPreviewFrame(preview, parent, title, wxDefaultPosition, parent ? parent->GetSize() : wxSize(900, 700)) {}
 
 CLangPreviewFrame::~CLangPreviewFrame() {
+  if (m_printPreview) static_cast<CLangPreview*>(m_printPreview)->onPagesShown = nullptr;
   // The closed preview has ended its print run; what the owner does next may start another.
   auto closed = std::move(onClosed);
   auto print = m_printAfterClose ? std::move(onPrint) : std::function<void()>{};
@@ -173,6 +207,11 @@ CLangPreviewFrame::~CLangPreviewFrame() {
 }
 
 void CLangPreviewFrame::CreateControlBar() {
-  m_controlBar = new CLangPreviewControlBar(static_cast<CLangPreview*>(m_printPreview), this);
+  auto* preview = static_cast<CLangPreview*>(m_printPreview);
+  m_controlBar = new CLangPreviewControlBar(preview, this);
   m_controlBar->CreateButtons();
+  // The status bar says which pages show, in the program's words rather than the toolkit's.
+  if (!GetStatusBar()) CreateStatusBar(1);
+  preview->onPagesShown = [this, preview] { SetStatusText(preview->PageDescription()); };
+  preview->onPagesShown();
 }

@@ -23,6 +23,9 @@ class CLangPreview : public NativePrintPreview {
   using NativePrintPreview::NativePrintPreview;
 
   bool PaintPage(wxPreviewCanvas* canvas, wxDC& dc) override;
+  // Every way of turning the page (the buttons, the keys, the wheel) ends here.
+  bool SetCurrentPage(int page) override;
+  bool RenderPage(int page) override;
   void AdjustScrollbars(wxPreviewCanvas* canvas) override;
 
   bool TwoPages() const { return m_twoPages; }
@@ -31,6 +34,11 @@ class CLangPreview : public NativePrintPreview {
   static const int kZoomSteps[];
   static const int kZoomStepCount;
   void ZoomBy(int steps);
+  // What the preview shows, in the program's words: "ページ 3", or "ページ 3-4" while two pages
+  // show side by side.
+  wxString PageDescription() const;
+  // Called whenever the page description changes.
+  std::function<void()> onPagesShown;
 
  private:
   // The page beside the current one is kept rendered until the page, the zoom or the size
