@@ -7,6 +7,7 @@
 #include <wx/button.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
+#include <wx/progdlg.h>
 
 #include <filesystem>
 #include <functional>
@@ -31,6 +32,24 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path Documents() { return fs::path(std::getenv("HOME")) / "Documents"; }
+
+// The cancel button's caption of the progress window, read while the window is up.
+class ProgressCaption : public wxEventFilter {
+ public:
+  ProgressCaption() { wxEvtHandler::AddFilter(this); }
+  ~ProgressCaption() override { wxEvtHandler::RemoveFilter(this); }
+  int FilterEvent(wxEvent& event) override {
+    for (auto* w = dynamic_cast<wxWindow*>(event.GetEventObject()); w; w = w->GetParent()) {
+      if (auto* progress = dynamic_cast<wxProgressDialog*>(w)) {
+        if (wxWindow* cancel = progress->FindWindow(wxID_CANCEL))
+          caption = cancel->GetLabel().utf8_string();
+        break;
+      }
+    }
+    return Event_Skip;
+  }
+  std::string caption;
+};
 
 // Answers the command's dialogs instead of showing them: the browser picks `target`, the
 // question gets `choice`, message boxes are recorded.
@@ -153,8 +172,10 @@ TEST_F(ChangeSaveFolderTest, CopyKeepsTheOldScrapbookAndMoveTakesItAlong) {
   Answers answers;
   answers.target = m_target.path().string();
   answers.choice = CChangeFolder::kCopy;
+  ProgressCaption progress;
   Run();
   EXPECT_TRUE(m_messages.empty()) << m_messages.front();
+  EXPECT_EQ(progress.caption, "キャンセル");
   EXPECT_EQ(testsupport::ReadFile(m_target / "クリップレン/ニュース/記事/Images/a.png"), "png");
   EXPECT_TRUE(fs::exists(m_oldHome / "ニュース/記事/Main.jpg"));
   EXPECT_EQ(wxGetApp().HomeFolder(), (m_target / "クリップレン").string());

@@ -29,6 +29,9 @@ class TransferUi : public CShellDialogs {
       m_window =
           std::make_unique<wxProgressDialog>(wxString::FromUTF8("クリップレン"), text, 100, m_owner,
                                              wxPD_APP_MODAL | wxPD_CAN_ABORT | wxPD_AUTO_HIDE);
+      // The toolkit's stock caption follows the desktop's language; ours is always Japanese.
+      if (wxWindow* cancel = m_window->FindWindow(wxID_CANCEL))
+        cancel->SetLabel(wxString::FromUTF8("キャンセル"));
     }
     return m_window->Pulse(text);
   }
