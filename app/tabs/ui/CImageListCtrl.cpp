@@ -7,6 +7,7 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 
@@ -266,9 +267,16 @@ void CImageListCtrl::OnEndLabelEdit(wxListEvent& event) {
   event.Veto();
   if (event.IsEditCancelled()) return;
   const int index = int(event.GetIndex());
+  if (index < 0 || size_t(index) >= m_names.size()) return;
   const std::string newName = event.GetLabel().utf8_string();
   // The label is set after the edit box has gone, or the control would put the old one back.
-  CallAfter([this, index, newName] { RenameItem(index, newName); });
+  // By then the list may show another folder or other names: only the picture that was edited
+  // is renamed, wherever it now stands, and nothing when it is gone.
+  CallAfter([this, folder = m_folder, oldName = m_names[size_t(index)], newName] {
+    if (m_folder != folder) return;
+    const auto at = std::find(m_names.begin(), m_names.end(), oldName);
+    if (at != m_names.end()) RenameItem(int(at - m_names.begin()), newName);
+  });
 }
 
 void CImageListCtrl::CopyToClipboard() {

@@ -381,6 +381,43 @@ TEST_F(PicturesTest, EndOfLabelEditRenamesAndF5ListsAgain) {
   EXPECT_EQ(list->GetItemCount(), 3);
 }
 
+// The rename waits until the edit box has gone. If the list changed in between, it renames the
+// picture that was edited, and nothing when the list shows another scrap by then.
+TEST_F(PicturesTest, ARenameAfterTheListChangedTakesTheEditedPictureOrNothing) {
+  WritePicture(Images() / "a.jpg", 40, 30, 255, 0, 0);
+  WritePicture(Images() / "b.jpg", 40, 30, 0, 0, 255);
+  Open(0);
+  CThumbnailCtrl* list = m_view->Thumbnails();
+  const auto endEditOfSecond = [&](const char* text) {
+    wxListEvent edit(wxEVT_LIST_END_LABEL_EDIT, list->GetId());
+    edit.SetEventObject(list);
+    edit.m_itemIndex = 1;
+    edit.m_item.m_itemId = 1;
+    edit.m_item.m_text = wxString::FromUTF8(text);
+    list->GetEventHandler()->ProcessEvent(edit);
+  };
+  endEditOfSecond("z.jpg");  // b.jpg
+  WritePicture(Images() / "a0.jpg", 40, 30, 0, 255, 0);
+  list->RefreshList();  // b.jpg is third now
+  ASSERT_TRUE(guitest::WaitFor([&] { return fs::exists(Images() / "z.jpg"); }));
+  WaitIdle();
+  EXPECT_TRUE(fs::exists(Images() / "a0.jpg"));
+  EXPECT_FALSE(fs::exists(Images() / "b.jpg"));
+  EXPECT_EQ(list->Names(), (Names{"a.jpg", "a0.jpg", "z.jpg"}));
+
+  TempDir other;
+  WritePicture(other / "Images" / "a.jpg", 40, 30, 255, 0, 0);
+  WritePicture(other / "Images" / "b.jpg", 40, 30, 0, 0, 255);
+  endEditOfSecond("y.jpg");  // a0.jpg of the first scrap
+  m_view->LoadFolder(other.path().string());
+  m_view->ApplyViewMode();
+  WaitIdle();
+  guitest::Pump(100);
+  EXPECT_TRUE(fs::exists(other / "Images" / "b.jpg"));
+  EXPECT_FALSE(fs::exists(other / "Images" / "y.jpg"));
+  EXPECT_TRUE(fs::exists(Images() / "a0.jpg"));
+}
+
 TEST_F(PicturesTest, SendingTwiceAsksBeforeOverwriting) {
   WritePicture(Images() / "a.jpg", 40, 30, 255, 0, 0);
   WritePicture(Images() / "b.jpg", 40, 30, 0, 0, 255);
