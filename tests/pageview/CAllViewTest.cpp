@@ -352,6 +352,55 @@ TEST_F(CAllViewTest, TextBoxBorderResizesWithAFrameThenTheWindow) {
   EXPECT_EQ(box->Rect(), (CRect{460, 140, 500, 160}));
 }
 
+// With the real pointer: the toolkit delivers a native text control's drag events only to the
+// window it captured, so a resize that captured the wrong one never ended and took every later
+// click with it.
+TEST_F(CAllViewTest, RealMouseResizesAnOpenTextBoxAndThenMovesIt) {
+  const auto scrap = m_dir / "realbox";
+  pvtest::MakeScrap(scrap, 600, 600);
+  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
+  Command(res::kIdTextBox);
+  Drag({{100, 60}, {100, 60}});
+  CTextBox* box = m_doc->PageImage()->TextBoxes()[0].get();
+  auto* edit = dynamic_cast<CTextBoxEdit*>(box->Window());
+  ASSERT_NE(edit, nullptr);
+  m_frame->Raise();
+  ASSERT_TRUE(pvtest::WaitFor([&] { return edit->IsShownOnScreen(); }));
+
+  wxUIActionSimulator input;
+  const auto drag = [&](wxPoint from, wxPoint to) {
+    ASSERT_TRUE(pvtest::PointerTo(m_view->ClientToScreen(from)));
+    input.MouseDown();
+    for (int step = 1; step <= 4; ++step)
+      ASSERT_TRUE(pvtest::PointerTo(m_view->ClientToScreen(from + (to - from) * step / 4)));
+    input.MouseUp();
+    ASSERT_TRUE(pvtest::WaitFor(
+        [&] { return !m_view->HasCapture() && !m_view->FrameFeedback().has_value(); }, 5000))
+        << "the drag ended";
+  };
+  // Events inside the native control come one pixel off its window (the toolkit's frame), so
+  // edges are compared within a pixel.
+  const auto near = [&](const CRect& want) {
+    const CRect r = box->Rect();
+    EXPECT_NEAR(r.left, want.left, 1);
+    EXPECT_NEAR(r.top, want.top, 1);
+    EXPECT_NEAR(r.right, want.right, 1);
+    EXPECT_NEAR(r.bottom, want.bottom, 1);
+  };
+  // The right edge, pulled 40 pixels out.
+  drag({218, 100}, {258, 100});
+  near(CRect{100, 60, 260, 140});
+  EXPECT_FALSE(edit->HasCapture());
+  EXPECT_FALSE(m_view->HasCapture());
+  // The open box is moved with shape selection, and later presses reach the view again.
+  Command(res::kIdShapeSelect);
+  drag({150, 100}, {190, 130});
+  near(CRect{140, 90, 300, 170});
+  Command(res::kIdArrow);
+  drag({400, 300}, {500, 350});
+  EXPECT_EQ(m_doc->PageImage()->Arrows().size(), 1u);
+}
+
 TEST_F(CAllViewTest, ShapeSelectionMovesATextBoxWithinTheClientArea) {
   const auto scrap = m_dir / "move";
   pvtest::MakeScrap(scrap, 600, 600);

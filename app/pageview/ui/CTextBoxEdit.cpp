@@ -39,6 +39,17 @@ CTextBoxEdit::CTextBoxEdit(CAllView* view, CTextBox* box)
   Bind(wxEVT_LEFT_UP, &CTextBoxEdit::OnLeftUp, this);
   Bind(wxEVT_SET_CURSOR, &CTextBoxEdit::OnSetCursor, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CTextBoxEdit::OnCaptureLost, this);
+  // A drag of the box is captured by the view (below); these take its moves and its end.
+  view->Bind(wxEVT_MOTION, &CTextBoxEdit::OnViewMotion, this);
+  view->Bind(wxEVT_LEFT_UP, &CTextBoxEdit::OnViewLeftUp, this);
+  view->Bind(wxEVT_MOUSE_CAPTURE_LOST, &CTextBoxEdit::OnViewCaptureLost, this);
+}
+
+CTextBoxEdit::~CTextBoxEdit() {
+  m_view->Unbind(wxEVT_MOTION, &CTextBoxEdit::OnViewMotion, this);
+  m_view->Unbind(wxEVT_LEFT_UP, &CTextBoxEdit::OnViewLeftUp, this);
+  m_view->Unbind(wxEVT_MOUSE_CAPTURE_LOST, &CTextBoxEdit::OnViewCaptureLost, this);
+  if (m_drag && m_view->HasCapture()) m_view->ReleaseMouse();
 }
 
 void CTextBoxEdit::ShowEditor(bool show) {
@@ -113,7 +124,10 @@ void CTextBoxEdit::OnLeftDown(wxMouseEvent& event) {
   }
   m_lastScreen = ClientToScreen(event.GetPosition());
   m_drag = std::make_unique<CTextBoxFrameGesture>(*m_box, grip, ViewPointOf(m_lastScreen));
-  CaptureMouse();
+  // The view takes the capture: the toolkit hands a native text control's captured moves and
+  // release to a window of its own that never reports them, so the drag would not end and
+  // every later click would go there.
+  m_view->CaptureMouse();
   m_view->SetFrameFeedback(m_drag->Rect());
   m_view->Refresh(false);
 }
@@ -138,9 +152,37 @@ void CTextBoxEdit::OnMotion(wxMouseEvent& event) {
     event.Skip();
     return;
   }
-  m_lastScreen = ClientToScreen(event.GetPosition());
+  DragTo(ClientToScreen(event.GetPosition()));
+}
+
+void CTextBoxEdit::DragTo(wxPoint screen) {
+  m_lastScreen = screen;
   m_drag->Move(ViewPointOf(m_lastScreen));
   m_view->SetFrameFeedback(m_drag->Rect());
+}
+
+void CTextBoxEdit::OnViewMotion(wxMouseEvent& event) {
+  if (!m_drag) {
+    event.Skip();
+    return;
+  }
+  DragTo(m_view->ClientToScreen(event.GetPosition()));
+}
+
+void CTextBoxEdit::OnViewLeftUp(wxMouseEvent& event) {
+  if (!m_drag) {
+    event.Skip();
+    return;
+  }
+  FinishDrag(m_view->ClientToScreen(event.GetPosition()));
+}
+
+void CTextBoxEdit::OnViewCaptureLost(wxMouseCaptureLostEvent& event) {
+  if (!m_drag) {
+    event.Skip();
+    return;
+  }
+  FinishDrag(m_lastScreen);
 }
 
 void CTextBoxEdit::OnLeftUp(wxMouseEvent& event) {
@@ -159,7 +201,7 @@ void CTextBoxEdit::OnCaptureLost(wxMouseCaptureLostEvent&) {
 void CTextBoxEdit::FinishDrag(wxPoint screen) {
   const std::unique_ptr<CTextBoxFrameGesture> drag = std::move(m_drag);
   const bool changed = drag->Finish(ViewPointOf(screen));
-  if (HasCapture()) ReleaseMouse();
+  if (m_view->HasCapture()) m_view->ReleaseMouse();
   m_view->SetFrameFeedback(std::nullopt);
   m_view->Refresh(false);
   m_view->PlaceTextBoxWindows();

@@ -16,6 +16,7 @@ class CAllView;
 class CTextBoxEdit : public wxTextCtrl, public ITextBoxWindow {
  public:
   CTextBoxEdit(CAllView* view, CTextBox* box);
+  ~CTextBoxEdit() override;
 
   void ShowEditor(bool show) override;
   void DestroyEditor() override;
@@ -33,8 +34,14 @@ class CTextBoxEdit : public wxTextCtrl, public ITextBoxWindow {
   void OnLeftUp(wxMouseEvent& event);
   void OnSetCursor(wxSetCursorEvent& event);
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
+  // The view's mouse events while it holds the capture for a drag of this box.
+  void OnViewMotion(wxMouseEvent& event);
+  void OnViewLeftUp(wxMouseEvent& event);
+  void OnViewCaptureLost(wxMouseCaptureLostEvent& event);
   // A screen point as a view point, kept in the view's client area.
   CPoint ViewPointOf(wxPoint screen) const;
+  // Moves the drag's frame to `screen`.
+  void DragTo(wxPoint screen);
   // Ends the drag at `screen` (the release, or where the pointer last was).
   void FinishDrag(wxPoint screen);
 
