@@ -466,6 +466,41 @@ TEST_F(MainWindowTest, MenuBarOpensByClickF10AndAltLetter) {
   EXPECT_TRUE(guitest::WaitFor([&] { return closed >= opened; }));
 }
 
+// Without a mouse: the tree has the keys from the start, the arrow keys open scraps, and F6
+// and Shift+F6 take the focus into the page and back into the tree (not to the panes holding
+// them, which have nothing to type into).
+TEST_F(MainWindowTest, KeyboardReachesTheTreeAtStartAndF6SwitchesPanes) {
+  guitest::RealInput input;
+  if (!input.Start()) GTEST_SKIP() << "wmctrl, xdotool or openbox missing";
+  CFolderTreeCtrl* tree = m_frame->LeftView()->Tree();
+  ASSERT_TRUE(input.Activate("クリップレン帳"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return wxWindow::FindFocus() == tree; }))
+      << "the tree has the focus at start";
+
+  tree->SetFocus();
+  ASSERT_TRUE(tree->SelectByPath((Home() / "ニュース").string()).IsOk());
+  tree->Expand(tree->SelectByPath((Home() / "ニュース").string()));
+  ASSERT_TRUE(guitest::WaitFor([&] { return wxWindow::FindFocus() == tree; }));
+  ASSERT_TRUE(guitest::RealInput::Key("Down"));
+  EXPECT_TRUE(guitest::WaitFor([&] {
+    return fs::path(tree->CaretPath()).parent_path() == Home() / "ニュース" &&
+           m_doc->GetTitle() != wxString::FromUTF8("ニュース");
+  })) << "Down opens the first scrap of the folder";
+
+  wxWindow* page = wxGetApp().PageView();
+  ASSERT_TRUE(guitest::RealInput::Key("F6"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return wxWindow::FindFocus() == page; })) << "F6 to the page";
+  ASSERT_TRUE(guitest::RealInput::Key("F6"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return wxWindow::FindFocus() == tree; })) << "F6 back";
+  ASSERT_TRUE(guitest::RealInput::Key("shift+F6"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return wxWindow::FindFocus() == page; })) << "Shift+F6";
+  ASSERT_TRUE(guitest::RealInput::Key("shift+F6"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return wxWindow::FindFocus() == tree; }));
+  ASSERT_TRUE(guitest::RealInput::Key("Up"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return m_doc->GetTitle() == wxString::FromUTF8("ニュース"); }))
+      << "the tree still takes the arrow keys after coming back";
+}
+
 // A right click on a tree item opens the tree's context menu; its tree commands and the sort
 // sub-menu are enabled, and a real click on "フォルダを全て展開" expands every folder.
 TEST_F(MainWindowTest, TreeContextMenuReachesTheTreeCommandsWithRealClicks) {

@@ -19,6 +19,12 @@ CClipwrenView::CClipwrenView(wxWindow* parent, CClipwrenDoc* doc)
   sizer->Add(m_tabs, 1, wxEXPAND);
   SetSizer(sizer);
   if (m_doc) m_doc->AddView(this);
+  // The focus that F6 or Tab brings to the pane goes on to the tab that shows, so the keys
+  // scroll the page or edit the text at once.
+  Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent&) {
+    wxWindow* view = m_tabs->Current() >= 0 ? m_tabs->View(m_tabs->Current()) : nullptr;
+    if (view && view->IsShown()) view->SetFocus();
+  });
 }
 
 CClipwrenView::~CClipwrenView() {

@@ -193,6 +193,9 @@ void CMainFrame::ShowAtStart() {
     case shell::StartShow::NoActivate: ShowWithoutActivating(); break;
     case shell::StartShow::Normal: Show(); break;
   }
+  // Keys go to the folder tree first, so the scrapbook can be walked without the mouse (the
+  // toolkit would give the focus to the tool bar's first button).
+  if (m_leftView) m_leftView->Tree()->SetFocus();
   Update();
   shell::Trace("shown");
 }

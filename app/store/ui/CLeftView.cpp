@@ -58,6 +58,9 @@ CLeftView::CLeftView(wxWindow* parent)
   Bind(wxEVT_PAINT, &CLeftView::OnPaint, this);
   Bind(wxEVT_SIZE, &CLeftView::OnSize, this);
   Bind(wxEVT_BUTTON, &CLeftView::OnButton, this);
+  // The pane has nothing of its own to type into: the focus it gets from F6, Tab or the start
+  // goes on to the tree, where the arrow keys move between scraps.
+  Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent&) { m_tree->SetFocus(); });
 }
 
 CLeftView::~CLeftView() {
