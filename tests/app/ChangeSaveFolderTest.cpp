@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <wx/button.h>
+#include <wx/dirctrl.h>
+#include <wx/treectrl.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/progdlg.h>
@@ -60,6 +62,7 @@ class Answers : public wxModalDialogHook {
   int choice = CChangeFolder::kLeave;
   int browsers = 0, questions = 0;
   std::string browserStart, browserStatus;
+  std::vector<std::string> browserSections;
   std::vector<std::string> boxes;
 
  protected:
@@ -67,6 +70,16 @@ class Answers : public wxModalDialogHook {
     if (auto* browser = dynamic_cast<CSaveFolderBrowser*>(dialog)) {
       ++browsers;
       browserStart = browser->Path();
+      // The tree's top sections are named in the dialog's language.
+      browserSections.clear();
+      for (wxWindow* child : browser->GetChildren())
+        if (auto* dirs = dynamic_cast<wxGenericDirCtrl*>(child)) {
+          wxTreeCtrl* tree = dirs->GetTreeCtrl();
+          wxTreeItemIdValue cookie;
+          for (wxTreeItemId item = tree->GetFirstChild(dirs->GetRootId(), cookie); item.IsOk();
+               item = tree->GetNextChild(dirs->GetRootId(), cookie))
+            browserSections.push_back(tree->GetItemText(item).utf8_string());
+        }
       EXPECT_EQ(browser->GetTitle(), wxString::FromUTF8("目的フォルダを選択してください。"));
       if (target.empty()) return wxID_CANCEL;
       browser->SetPath(target);
@@ -148,6 +161,7 @@ TEST_F(ChangeSaveFolderTest, LeaveSwitchesToAnEmptyScrapbookAndTheSameFolderAsks
   Run();
   EXPECT_EQ(answers.browserStart, Documents().string()) << "the browser starts at the save folder";
   EXPECT_EQ(answers.browserStatus, m_target.path().string()) << "and shows the chosen path";
+  EXPECT_EQ(answers.browserSections, (std::vector<std::string>{"ホーム", "デスクトップ", "/"}));
   EXPECT_EQ(answers.questions, 1);
   EXPECT_EQ(wxGetApp().SaveFolder(), m_target.path().string());
   EXPECT_EQ(wxGetApp().HomeFolder(), (m_target / "クリップレン").string());

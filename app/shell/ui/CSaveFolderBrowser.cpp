@@ -3,8 +3,10 @@
 #include <wx/button.h>
 #include <wx/dirctrl.h>
 #include <wx/filefn.h>
+#include <wx/filename.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
+#include <wx/treectrl.h>
 
 #include <filesystem>
 #include <system_error>
@@ -15,6 +17,7 @@ CSaveFolderBrowser::CSaveFolderBrowser(wxWindow* parent, const std::string& star
   const wxString first = start.empty() ? wxGetCwd() : wxString::FromUTF8(start);
   m_tree = new wxGenericDirCtrl(this, wxID_ANY, first, wxDefaultPosition, FromDIP(wxSize(420, 360)),
                                 wxDIRCTRL_DIR_ONLY | wxDIRCTRL_3D_INTERNAL);
+  NameSections();
   m_status = new wxStaticText(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                               wxST_ELLIPSIZE_MIDDLE);
   auto* buttons = CreateStdDialogButtonSizer(wxOK | wxCANCEL);
@@ -31,6 +34,22 @@ CSaveFolderBrowser::CSaveFolderBrowser(wxWindow* parent, const std::string& star
   });
   ShowStatus();
   CentreOnParent();
+}
+
+// The toolkit names the home and desktop sections in English; the rest of the dialog speaks
+// Japanese.
+void CSaveFolderBrowser::NameSections() {
+  wxTreeCtrl* tree = m_tree->GetTreeCtrl();
+  const wxString home = wxFileName::DirName(wxGetHomeDir()).GetFullPath();
+  // The section the toolkit adds for the desktop is always the home folder's "Desktop".
+  const wxString desktop = wxFileName::DirName(wxGetHomeDir() + "/Desktop").GetFullPath();
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId item = tree->GetFirstChild(m_tree->GetRootId(), cookie); item.IsOk();
+       item = tree->GetNextChild(m_tree->GetRootId(), cookie)) {
+    const wxString path = wxFileName::DirName(m_tree->GetPath(item)).GetFullPath();
+    if (path == home) tree->SetItemText(item, wxString::FromUTF8("ホーム"));
+    else if (path == desktop) tree->SetItemText(item, wxString::FromUTF8("デスクトップ"));
+  }
 }
 
 std::string CSaveFolderBrowser::Path() const {

@@ -22,6 +22,7 @@ class CSaveFolderBrowser : public wxDialog {
 
  private:
   void ShowStatus();
+  void NameSections();
 
   wxGenericDirCtrl* m_tree = nullptr;
   wxStaticText* m_status = nullptr;
