@@ -245,7 +245,12 @@ void FolderTreeModel::Reparent(TreeItem* item, TreeItem* newParent, InsertAt whe
                                TreeItem* after) {
   if (!item || !item->parent || !newParent || item->IsSelfOrAncestorOf(newParent)) return;
   if (m_caret && item->IsSelfOrAncestorOf(m_caret)) SetCaret(nullptr);
-  if (m_hot && item->IsSelfOrAncestorOf(m_hot)) m_hot = nullptr;
+  // The pointer was over the item at its old place; at the new one it is drawn plain, or it
+  // would stay bold once the pointer makes another item hot.
+  if (m_hot && item->IsSelfOrAncestorOf(m_hot)) {
+    m_hot->bold = false;
+    m_hot = nullptr;
+  }
   auto owned = Detach(item);
   const std::size_t at = InsertIndex(newParent, where, after);
   item->parent = newParent;

@@ -109,10 +109,17 @@ TEST_F(TreeDropTest, CtrlDropCopiesAndBothItemsOpenTheirOwnDirectory) {
 
 TEST_F(TreeDropTest, MovingTheOpenScrapSelectsItAtItsNewPlace) {
   List({"f/s1"});
+  model.SetHot(I("f/s1"));  // the pointer pressed on it to drag it
   drop.Drop(I("h"), false, false);
   ASSERT_NE(model.Caret(), nullptr);
   EXPECT_EQ(model.Caret()->Path(), book.Path("h/s1"));
   EXPECT_TRUE(store::IsScrapFolder(book.Path("h/s1")));
+  // The pointer is over the target now: the moved item is no longer drawn hot, and the next
+  // item the pointer reaches is the only one.
+  EXPECT_FALSE(I("h/s1")->bold);
+  model.SetHot(I("f/s2"));
+  EXPECT_FALSE(I("h/s1")->bold);
+  EXPECT_TRUE(I("f/s2")->bold);
 }
 
 TEST_F(TreeDropTest, FolderIntoItselfOrItsDescendantIsRefused) {
