@@ -1,6 +1,7 @@
 #include "capture/CaptureOptions.h"
 
 #include <charconv>
+#include <filesystem>
 #include <system_error>
 
 namespace capture {
@@ -28,6 +29,26 @@ bool HasScheme(std::string_view text) {
   return !(colon + 1 < text.size() && text[colon + 1] >= '0' && text[colon + 1] <= '9');
 }
 
+// A file's address with every byte escaped that an address would read otherwise: "#" and "?"
+// start a fragment or a query, "%" an escape, and blanks and non-ASCII bytes are not allowed.
+std::string FileAddress(std::string_view path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string address = "file://";
+  for (const char c : path) {
+    const auto u = static_cast<unsigned char>(c);
+    const bool keep = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
+                      std::string_view("/-._~!$&'()*+,;=:@").find(c) != std::string_view::npos;
+    if (keep) {
+      address += c;
+    } else {
+      address += '%';
+      address += kHex[u >> 4];
+      address += kHex[u & 15];
+    }
+  }
+  return address;
+}
+
 }  // namespace
 
 std::string NormaliseAddress(std::string_view text) {
@@ -36,8 +57,16 @@ std::string NormaliseAddress(std::string_view text) {
                            text.back() == '\r'))
     text.remove_suffix(1);
   if (text.empty()) return {};
-  if (text.front() == '/') return "file://" + std::string(text);
+  if (text.front() == '/') return FileAddress(text);
   if (HasScheme(text)) return std::string(text);
+  // "page.html" or "pages/today.html" typed in the folder that holds it is that file, not a
+  // host of that name.
+  std::error_code ec;
+  const std::filesystem::path local(text);
+  if (std::filesystem::is_regular_file(local, ec)) {
+    const std::filesystem::path full = std::filesystem::absolute(local, ec);
+    if (!ec) return FileAddress(full.lexically_normal().string());
+  }
   return "http://" + std::string(text);
 }
 

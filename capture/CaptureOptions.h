@@ -44,8 +44,9 @@ struct ParsedCommandLine {
 [[nodiscard]] ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
 [[nodiscard]] std::string HelpText();
 
-// A bare address without a scheme is taken as http(s) like a browser's address bar would; a
-// local path becomes a file: address.
+// A bare address without a scheme is taken as http(s) like a browser's address bar would; an
+// absolute path, or a relative one that names a file from the current folder, becomes a file:
+// address with the bytes an address would misread escaped.
 [[nodiscard]] std::string NormaliseAddress(std::string_view text);
 
 }  // namespace capture

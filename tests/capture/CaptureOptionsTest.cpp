@@ -65,6 +65,29 @@ TEST(CaptureOptions, AddressesAreCompletedLikeAnAddressBar) {
   EXPECT_EQ(capture::NormaliseAddress(""), "");
 }
 
+// File names are escaped where an address would read them differently, and a file named from
+// the current folder is captured from there rather than looked up as a host.
+TEST(CaptureOptions, LocalFilesBecomeEscapedFileAddresses) {
+  EXPECT_EQ(capture::NormaliseAddress("/p/a#b?c.html"), "file:///p/a%23b%3Fc.html");
+  EXPECT_EQ(capture::NormaliseAddress("/p/50%41 x.html"), "file:///p/50%2541%20x.html");
+  EXPECT_EQ(capture::NormaliseAddress("/p/ページ.html"),
+            "file:///p/%E3%83%9A%E3%83%BC%E3%82%B8.html");
+  EXPECT_EQ(capture::NormaliseAddress("/p/(1)_a-b~c.html"), "file:///p/(1)_a-b~c.html");
+
+  testsupport::TempDir dir;
+  std::filesystem::create_directories(dir / "sub");
+  testsupport::WriteFile(dir / "sub" / "今日 #1.html", "<p>x</p>");
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  const std::string relative = capture::NormaliseAddress("sub/今日 #1.html");
+  const std::string folder = capture::NormaliseAddress("sub");
+  const std::string missing = capture::NormaliseAddress("sub/none.html");
+  std::filesystem::current_path(before);
+  EXPECT_EQ(relative, capture::NormaliseAddress((dir / "sub" / "今日 #1.html").string()));
+  EXPECT_EQ(folder, "http://sub") << "only a file is taken from the current folder";
+  EXPECT_EQ(missing, "http://sub/none.html");
+}
+
 TEST(CaptureOptions, HelpListsEveryExitCode) {
   const std::string help = capture::HelpText();
   for (const char* code : {"\n  0 ", "\n  1 ", "\n  2 ", "\n  3 ", "\n  4 ", "\n  5 ", "\n  6 ",
