@@ -1,6 +1,7 @@
 #include "capture/ui/AddressPrompt.h"
 
 #include <cstdio>
+#include <memory>
 
 #include <wx/app.h>
 #include <wx/clipbrd.h>
@@ -11,6 +12,7 @@
 
 #include "capture/CaptureRun.h"
 #include "capture/DevToolsPipe.h"
+#include "capture/ui/PromptWindows.h"
 
 namespace capture {
 namespace {
@@ -38,14 +40,13 @@ class PromptApp : public wxApp {
   int ExitCode() const { return m_exitCode; }
 
   bool OnInit() override {
-    wxTextEntryDialog ask(nullptr, wxString::FromUTF8("クリップするWebページのアドレス(&A):"),
-                          kCaption, m_options.url.empty() ? AddressFromClipboard()
-                                                          : wxString::FromUTF8(m_options.url));
-    if (ask.ShowModal() != wxID_OK) {
+    const std::unique_ptr<wxTextEntryDialog> ask = MakeAddressDialog(
+        m_options.url.empty() ? AddressFromClipboard() : wxString::FromUTF8(m_options.url));
+    if (ask->ShowModal() != wxID_OK) {
       m_exitCode = kExitOk;
       return false;
     }
-    m_options.url = NormaliseAddress(ask.GetValue().utf8_string());
+    m_options.url = NormaliseAddress(ask->GetValue().utf8_string());
     if (m_options.url.empty()) {
       m_exitCode = kExitUsage;
       return false;
@@ -53,14 +54,16 @@ class PromptApp : public wxApp {
     wxProgressDialog progress(wxString::FromUTF8("Webページをクリップ中"),
                               wxString::FromUTF8("ページを読み込んでいます…"), 100,
                               nullptr, wxPD_APP_MODAL | wxPD_CAN_ABORT | wxPD_SMOOTH);
+    NameCancelButton(progress);
+    wxString shown = progress.GetMessage();
     const RunResult result = RunCapture(m_options, [&](const std::string& line) {
-      if (!progress.Pulse(wxString::FromUTF8(line))) g_interrupted = true;
+      shown = ProgressStepText(line, shown);
+      if (!progress.Pulse(shown)) g_interrupted = true;
     });
     progress.Hide();
     m_exitCode = result.code;
     if (result.code != kExitOk && result.code != kExitInterrupted) {
-      wxMessageBox(wxString::FromUTF8("ページをクリップできませんでした。\n\n" + result.message),
-                   kCaption, wxOK | wxICON_ERROR);
+      wxMessageBox(FailureText(result.code, result.message), kCaption, wxOK | wxICON_ERROR);
     }
     return false;  // no main window: the program ends here
   }
