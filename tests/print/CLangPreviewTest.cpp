@@ -42,6 +42,43 @@ void Press(wxWindow* frame, int id) {
 
 class LangPreviewTest : public GuiTest {};
 
+// Like the stock preview, the window first shows whole pages: one page, or both of a pair, fit
+// the canvas until a zoom is chosen.
+TEST_F(LangPreviewTest, WholePagesFitTheWindowUntilAZoomIsChosen) {
+  print::PrintSettings s;
+  s.scalingMode = print::kFitWidth;
+  ASSERT_TRUE(printing::ShowPreview(nullptr, TallPage(), s, [] {}, [] {}));
+  CLangPreviewFrame* frame = FindPreview();
+  ASSERT_TRUE(frame);
+  auto* preview = dynamic_cast<CLangPreview*>(frame->GetControlBar()->GetPrintPreview());
+  ASSERT_TRUE(preview);
+  wxPreviewCanvas* canvas = preview->GetCanvas();
+  ASSERT_TRUE(guitest::WaitFor([&] { return frame->IsShownOnScreen() && preview->GetMaxPage() > 2; }));
+  guitest::Pump(100);
+  const auto fits = [&](int across) {
+    wxRect printable, paper;
+    preview->CalcRects(canvas, printable, paper);
+    const wxSize room = canvas->GetClientSize();
+    // Inside the canvas, and filling most of it one way or the other.
+    return paper.height <= room.y && across * paper.width <= room.x &&
+           (paper.height >= room.y * 9 / 10 || across * paper.width >= room.x * 9 / 10);
+  };
+  EXPECT_TRUE(fits(1)) << preview->GetZoom();
+  Press(frame, CLangPreviewFrame::kIdOnePageTwoPages);
+  EXPECT_TRUE(fits(2)) << preview->GetZoom();
+  // A chosen zoom stays, whatever is shown; zooming out again returns to whole pages.
+  const int fitted = preview->GetZoom();
+  Press(frame, CLangPreviewFrame::kIdZoomIn);
+  const int chosen = preview->GetZoom();
+  EXPECT_GT(chosen, fitted);
+  Press(frame, CLangPreviewFrame::kIdOnePageTwoPages);
+  EXPECT_EQ(preview->GetZoom(), chosen);
+  Press(frame, CLangPreviewFrame::kIdZoomOut);
+  EXPECT_TRUE(fits(1)) << preview->GetZoom();
+  frame->Close();
+  ASSERT_TRUE(guitest::WaitFor([&] { return FindPreview() == nullptr; }));
+}
+
 TEST_F(LangPreviewTest, CaptionsPagingZoomAndClosing) {
   print::PrintSettings s;
   s.scalingMode = print::kFitWidth;

@@ -27,6 +27,7 @@ const int CLangPreview::kZoomStepCount = int(std::size(kZoomSteps));
 
 void CLangPreview::SetTwoPages(bool two) {
   m_twoPages = two;
+  if (m_fitWhole) FitPages();
   if (wxPreviewCanvas* canvas = GetCanvas()) {
     AdjustScrollbars(canvas);
     canvas->Refresh();
@@ -61,12 +62,48 @@ wxString CLangPreview::PageDescription() const {
   return wxString::Format(wxString::FromUTF8(one), page);
 }
 
+void CLangPreview::FitPages() {
+  wxPreviewCanvas* canvas = GetCanvas();
+  if (!canvas) return;
+  // The whole canvas, as the toolkit centres the page in it; scroll bars that a larger zoom
+  // brought go once the pages fit.
+  const wxSize room = canvas->GetSize();
+  if (room.x <= 0 || room.y <= 0) return;
+  // Room for the margins, the gap between two pages and the page shadow.
+  constexpr int kShadow = 4;
+  const int across = m_twoPages ? 2 : 1;
+  const int width = room.x - 2 * m_leftMargin - (across - 1) * kPageGap - kShadow;
+  const int height = room.y - 2 * m_topMargin - kShadow;
+  const int shown = m_currentZoom;
+  // The toolkit rounds the paper's size at each zoom, so each zoom is measured as it draws.
+  const auto fitsAt = [&](int zoom) {
+    m_currentZoom = zoom;
+    wxRect printable, paper;
+    CalcRects(canvas, printable, paper);
+    return across * paper.width <= width && paper.height <= height;
+  };
+  int fit = kZoomSteps[kZoomStepCount - 1];
+  while (fit > kZoomSteps[0] && !fitsAt(fit)) --fit;
+  m_currentZoom = shown;
+  m_fitZoom = fit;
+  if (fit != GetZoom()) SetZoom(fit);
+}
+
 void CLangPreview::ZoomBy(int steps) {
   const int* end = kZoomSteps + kZoomStepCount;
-  const int* at = std::lower_bound(kZoomSteps, end, GetZoom());
-  int index = int(at - kZoomSteps) + steps;
-  if (steps < 0 && (at == end || *at != GetZoom())) ++index;  // between steps: the next one down
-  SetZoom(kZoomSteps[std::clamp(index, 0, kZoomStepCount - 1)]);
+  const int* at = std::lower_bound(kZoomSteps, end, GetZoom());  // the first step at or above
+  const bool onStep = at != end && *at == GetZoom();
+  // Between two steps (a fitted zoom), one step up is the step above, one down the step below.
+  const int index = int(at - kZoomSteps) + (steps > 0 && !onStep ? steps - 1 : steps);
+  const int zoom = kZoomSteps[std::clamp(index, 0, kZoomStepCount - 1)];
+  // Zooming out past the whole pages goes back to them, as it left them.
+  if (steps < 0 && !m_fitWhole && GetZoom() > m_fitZoom && zoom < m_fitZoom) {
+    m_fitWhole = true;
+    FitPages();
+    return;
+  }
+  m_fitWhole = false;
+  SetZoom(zoom);
 }
 
 void CLangPreview::AdjustScrollbars(wxPreviewCanvas* canvas) {
@@ -210,6 +247,11 @@ void CLangPreviewFrame::CreateControlBar() {
   auto* preview = static_cast<CLangPreview*>(m_printPreview);
   m_controlBar = new CLangPreviewControlBar(preview, this);
   m_controlBar->CreateButtons();
+  // Whole pages show until the user zooms: fitted again whenever the canvas changes size.
+  m_previewCanvas->Bind(wxEVT_SIZE, [preview](wxSizeEvent& event) {
+    if (preview->FitsWholePages()) preview->FitPages();
+    event.Skip();
+  });
   // The status bar says which pages show, in the program's words rather than the toolkit's.
   if (!GetStatusBar()) CreateStatusBar(1);
   preview->onPagesShown = [this, preview] { SetStatusText(preview->PageDescription()); };

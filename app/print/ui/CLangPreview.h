@@ -34,6 +34,10 @@ class CLangPreview : public NativePrintPreview {
   static const int kZoomSteps[];
   static const int kZoomStepCount;
   void ZoomBy(int steps);
+  // Sets the zoom at which the whole page, or both pages side by side, fill the canvas. The
+  // preview starts that way and keeps fitting until "拡大" or "縮小" chooses a zoom.
+  void FitPages();
+  bool FitsWholePages() const { return m_fitWhole; }
   // What the preview shows, in the program's words: "ページ 3", or "ページ 3-4" while two pages
   // show side by side.
   wxString PageDescription() const;
@@ -46,6 +50,8 @@ class CLangPreview : public NativePrintPreview {
   const wxBitmap* PageBitmap(int page, const wxSize& size);
 
   bool m_twoPages = false;
+  bool m_fitWhole = true;
+  int m_fitZoom = 0;  // the zoom whole pages had when last fitted
   wxBitmap m_nextBitmap;
   int m_nextPage = 0;
   int m_nextZoom = 0;
