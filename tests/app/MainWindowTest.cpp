@@ -501,6 +501,37 @@ TEST_F(MainWindowTest, KeyboardReachesTheTreeAtStartAndF6SwitchesPanes) {
       << "the tree still takes the arrow keys after coming back";
 }
 
+// Renaming the open scrap in the tree while it has unsaved edits: the document follows the
+// folder, so the caption shows the new name and saving writes into the renamed folder (it
+// wrote to the old folder, which no longer existed, and the edits could not be saved at all).
+TEST_F(MainWindowTest, RenamingTheOpenScrapKeepsItsEditsSavable) {
+  guitest::RealInput input;
+  if (!input.Start()) GTEST_SKIP() << "wmctrl, xdotool or openbox missing";
+  Select(Home() / "メモ");
+  ASSERT_TRUE(input.Activate("クリップレン帳 - メモ"));
+  auto* text = wxDynamicCast(wxGetApp().TextView(), wxTextCtrl);
+  ASSERT_NE(text, nullptr);
+  text->ChangeValue(wxString::FromUTF8("書き換えた本文"));
+  m_doc->SetModifiedFlag(true);
+  CFolderTreeCtrl* tree = m_frame->LeftView()->Tree();
+  tree->SetFocus();
+  ASSERT_TRUE(guitest::WaitFor([&] { return wxWindow::FindFocus() == tree; }));
+  ASSERT_TRUE(guitest::RealInput::Key("F2"));
+  guitest::Pump(300);
+  ASSERT_TRUE(guitest::RealInput::Key("ctrl+a M e m o 2 Return"));
+  ASSERT_TRUE(guitest::WaitFor([] { return fs::is_directory(Home() / "Memo2"); }));
+  EXPECT_TRUE(guitest::WaitFor([&] { return m_doc->GetTitle() == "Memo2"; }));
+  EXPECT_EQ(m_frame->GetTitle(), wxString::FromUTF8("クリップレン帳 - Memo2"));
+  EXPECT_TRUE(m_doc->IsModified()) << "the edits stay";
+
+  m_doc->SetSaveAll(true);
+  m_doc->showMessage = [](const wxString& text) { ADD_FAILURE() << text.utf8_string(); };
+  EXPECT_TRUE(m_doc->Save());
+  const std::string saved = testsupport::ReadFile(Home() / "Memo2" / "Content.txt");
+  EXPECT_EQ(saved, "\xFF\xFE" + platform::text::Utf8ToUtf16le("書き換えた本文"));
+  EXPECT_FALSE(fs::exists(Home() / "メモ")) << "nothing is written at the old place";
+}
+
 // A right click on a tree item opens the tree's context menu; its tree commands and the sort
 // sub-menu are enabled, and a real click on "フォルダを全て展開" expands every folder.
 TEST_F(MainWindowTest, TreeContextMenuReachesTheTreeCommandsWithRealClicks) {

@@ -158,6 +158,29 @@ bool CClipwrenDoc::OpenScrap(const std::string& folder) {
   return true;
 }
 
+void CClipwrenDoc::FolderMoved(const std::string& from, const std::string& to) {
+  if (m_folder.empty() || from.empty() || to.empty()) return;
+  std::string path;
+  if (m_folder == from) {
+    path = to;
+  } else if (m_folder.size() > from.size() && m_folder.starts_with(from) &&
+             m_folder[from.size()] == '/') {
+    path = to + m_folder.substr(from.size());
+  } else {
+    return;
+  }
+  m_folder = path;
+  const size_t slash = path.rfind('/');
+  SetTitle(wxString::FromUTF8(slash == std::string::npos ? path : path.substr(slash + 1)));
+  if (m_pageImage) m_pageImage->SetPath(Join(path, store::kMainPicture));
+  if (m_copyImage) m_copyImage->SetPath(Join(path, store::kCopyPicture));
+  m_textPath = Join(path, store::kContentText);
+  m_viewSettingsPath = Join(path, store::kImageViewIni);
+  m_infoPath = Join(path, store::kInfoText);
+  // The pictures tab lists files by their paths: it reads the folder again where it now is.
+  if (m_picturesPane) m_picturesPresent = m_picturesPane->LoadFolder(path);
+}
+
 bool CClipwrenDoc::ReadTextFile() {
   m_text.clear();
   std::optional<std::string> text = scrapfiles::ReadContentText(m_textPath);

@@ -55,6 +55,9 @@ class CClipwrenDoc : public wxEvtHandler {
   // picture tabs, loads the pictures, the text and the pictures-tab settings. False when the
   // changes were to be saved and could not be: the open scrap then stays, still modified.
   [[nodiscard]] bool OpenScrap(const std::string& folder);
+  // The folder `from` (the open scrap's own or one holding it) now lives at `to`: the scrap
+  // stays open with its edits and saves where it now is. Other folders change nothing.
+  void FolderMoved(const std::string& from, const std::string& to);
   // Empties the title and puts the print settings back to their defaults (the framework's
   // new document).
   void NewDocument();

@@ -99,6 +99,9 @@ bool CMainFrame::CreateClient() {
   };
   hooks.readExpandAll = [this] { return m_settings.ReadIsExpandAll(); };
   hooks.writeExpandAll = [this](int state) { (void)m_settings.WriteIsExpandAll(state); };
+  hooks.renamed = [this](const std::string& from, const std::string& to) {
+    if (CClipwrenDoc* doc = Document()) doc->FolderMoved(from, to);
+  };
   left->SetHooks(std::move(hooks));
   if (CClipwrenDoc* doc = Document()) doc->AddView(left);
   m_leftView = left;

@@ -246,7 +246,12 @@ void CFolderTreeCtrl::OnEndLabelEdit(wxTreeEvent& event) {
   store::TreeItem* item = ItemOf(event.GetItem());
   const std::string text = event.GetLabel().utf8_string();
   // The control would show the typed text itself; the shell decides whether it becomes the name.
-  if (!item || !m_ops.Rename(item, text)) event.Veto();
+  const std::string from = item ? item->Path() : std::string();
+  if (!item || !m_ops.Rename(item, text)) {
+    event.Veto();
+    return;
+  }
+  if (m_renamed && item->Path() != from) m_renamed(from, item->Path());
 }
 
 void CFolderTreeCtrl::StartRename() {

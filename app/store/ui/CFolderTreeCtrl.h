@@ -61,6 +61,10 @@ class CFolderTreeCtrl : public wxTreeCtrl,
   void SetCaretHook(std::function<void(const store::TreeItem&)> hook) { m_caretHook = std::move(hook); }
   // Called before a delete runs (the document clears its modified flag there).
   void SetBeforeDeleteHook(std::function<void()> hook) { m_beforeDelete = std::move(hook); }
+  // Called after a folder or scrap was renamed on disk, with its old and new path.
+  void SetRenamedHook(std::function<void(const std::string& from, const std::string& to)> hook) {
+    m_renamed = std::move(hook);
+  }
   // Where the shell's questions go; the tree's own dialogs by default.
   void SetShellUi(platform::ShellUi* ui);
 
@@ -169,6 +173,7 @@ class CFolderTreeCtrl : public wxTreeCtrl,
   store::FullTextRequest m_search;
   std::function<void(const store::TreeItem&)> m_caretHook;
   std::function<void()> m_beforeDelete;
+  std::function<void(const std::string&, const std::string&)> m_renamed;
   int m_syncing = 0;        // >0 while the model's changes are mirrored: control events ignored
   bool m_keyNavigating = false;
   bool m_pressMayDrag = false;

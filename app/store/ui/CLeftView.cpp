@@ -71,6 +71,7 @@ void CLeftView::SetHooks(Hooks hooks) {
   m_hooks = std::move(hooks);
   if (m_hooks.readExpandAll) m_tree->SetExpandAllState(m_hooks.readExpandAll());
   m_tree->SetBeforeDeleteHook(m_hooks.clearModified);
+  m_tree->SetRenamedHook(m_hooks.renamed);
 }
 
 void CLeftView::Start(const std::string& homeFolder, wxImageList* images,
