@@ -88,6 +88,9 @@ void TreeDrop::DropInto(TreeItem* target, bool copy, bool noUndo) {
     op.flags = platform::kSilent | platform::kNoConfirmMkdir;
     if (!noUndo) op.flags |= platform::kAllowUndo;
     const bool ok = platform::ShellFileOperation(op, m_ui).ok();
+    const std::string movedTo = target->Path() + "/" + item->text;
+    if (ok && !copy && m_moved && movedTo != item->record->path)
+      m_moved(item->record->path, movedTo);
 
     if (!ok) {
       // The shell may have done part of the work: show what is there now, by name.

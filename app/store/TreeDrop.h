@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/store/FolderTreeModel.h"
@@ -30,6 +31,11 @@ class TreeDrop {
   // Runs the drop the selection list would make on target. copy: Ctrl was down at the drop;
   // noUndo: Shift was down, so a replaced folder is not kept in the Trash.
   void Drop(TreeItem* target, bool copy, bool noUndo);
+  // Called for each folder a drop moved on disk, with its old and new path, before the moved
+  // caret item is selected again (the open scrap must know where it now is by then).
+  void SetMovedHook(std::function<void(const std::string& from, const std::string& to)> hook) {
+    m_moved = std::move(hook);
+  }
 
  private:
   [[nodiscard]] bool AllShareParentOf(const TreeItem* target) const;
@@ -40,6 +46,7 @@ class TreeDrop {
 
   FolderTreeModel& m_model;
   platform::ShellUi& m_ui;
+  std::function<void(const std::string&, const std::string&)> m_moved;
 };
 
 }  // namespace store

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/store/ScrapStore.h"
 #include "app/store/TreeSelection.h"
@@ -120,6 +123,29 @@ TEST_F(TreeDropTest, MovingTheOpenScrapSelectsItAtItsNewPlace) {
   model.SetHot(I("f/s2"));
   EXPECT_FALSE(I("h/s1")->bold);
   EXPECT_TRUE(I("f/s2")->bold);
+}
+
+// The open scrap is told where a move took it before the caret returns to it (which opens it
+// and saves its edits there); a copy moves nothing.
+TEST_F(TreeDropTest, EachMoveIsReportedBeforeTheCaretReturnsButNoCopy) {
+  std::vector<std::pair<std::string, std::string>> moved;
+  bool caretWhileReported = false;
+  drop.SetMovedHook([&](const std::string& from, const std::string& to) {
+    moved.emplace_back(from, to);
+    caretWhileReported = caretWhileReported || model.Caret() != nullptr;
+  });
+  List({"g/t1"});
+  drop.Drop(I("h"), true, false);
+  EXPECT_TRUE(book.Exists("h/t1"));
+  EXPECT_TRUE(moved.empty()) << "a copy moves nothing";
+
+  List({"f/s1", "f/s2"});
+  drop.Drop(I("h"), false, false);
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {book.Path("f/s1"), book.Path("h/s1")}, {book.Path("f/s2"), book.Path("h/s2")}};
+  EXPECT_EQ(moved, expected);
+  EXPECT_FALSE(caretWhileReported);
+  EXPECT_NE(model.Caret(), nullptr);
 }
 
 TEST_F(TreeDropTest, FolderIntoItselfOrItsDescendantIsRefused) {

@@ -99,7 +99,7 @@ bool CMainFrame::CreateClient() {
   };
   hooks.readExpandAll = [this] { return m_settings.ReadIsExpandAll(); };
   hooks.writeExpandAll = [this](int state) { (void)m_settings.WriteIsExpandAll(state); };
-  hooks.renamed = [this](const std::string& from, const std::string& to) {
+  hooks.folderMoved = [this](const std::string& from, const std::string& to) {
     if (CClipwrenDoc* doc = Document()) doc->FolderMoved(from, to);
   };
   left->SetHooks(std::move(hooks));

@@ -254,6 +254,12 @@ void CFolderTreeCtrl::OnEndLabelEdit(wxTreeEvent& event) {
   if (m_renamed && item->Path() != from) m_renamed(from, item->Path());
 }
 
+void CFolderTreeCtrl::SetFolderMovedHook(
+    std::function<void(const std::string& from, const std::string& to)> hook) {
+  m_renamed = hook;
+  m_drop.SetMovedHook(std::move(hook));
+}
+
 void CFolderTreeCtrl::StartRename() {
   store::TreeItem* caret = m_model.Caret();
   if (!m_ops.CanRename(caret)) return;

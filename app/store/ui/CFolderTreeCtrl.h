@@ -61,10 +61,9 @@ class CFolderTreeCtrl : public wxTreeCtrl,
   void SetCaretHook(std::function<void(const store::TreeItem&)> hook) { m_caretHook = std::move(hook); }
   // Called before a delete runs (the document clears its modified flag there).
   void SetBeforeDeleteHook(std::function<void()> hook) { m_beforeDelete = std::move(hook); }
-  // Called after a folder or scrap was renamed on disk, with its old and new path.
-  void SetRenamedHook(std::function<void(const std::string& from, const std::string& to)> hook) {
-    m_renamed = std::move(hook);
-  }
+  // Called after a folder or scrap was renamed or moved on disk (a drop), with its old and new
+  // path.
+  void SetFolderMovedHook(std::function<void(const std::string& from, const std::string& to)> hook);
   // Where the shell's questions go; the tree's own dialogs by default.
   void SetShellUi(platform::ShellUi* ui);
 

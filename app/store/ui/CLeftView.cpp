@@ -71,7 +71,7 @@ void CLeftView::SetHooks(Hooks hooks) {
   m_hooks = std::move(hooks);
   if (m_hooks.readExpandAll) m_tree->SetExpandAllState(m_hooks.readExpandAll());
   m_tree->SetBeforeDeleteHook(m_hooks.clearModified);
-  m_tree->SetRenamedHook(m_hooks.renamed);
+  m_tree->SetFolderMovedHook(m_hooks.folderMoved);
 }
 
 void CLeftView::Start(const std::string& homeFolder, wxImageList* images,

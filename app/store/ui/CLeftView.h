@@ -23,8 +23,8 @@ class CLeftView : public wxWindow, public CDocView {
     // The expand-all state in the settings (read when the hooks are set, written at the end).
     std::function<int()> readExpandAll;
     std::function<void(int)> writeExpandAll;
-    // A folder or scrap was renamed on disk (old path, new path).
-    std::function<void(const std::string&, const std::string&)> renamed;
+    // A folder or scrap was renamed or moved on disk (old path, new path).
+    std::function<void(const std::string&, const std::string&)> folderMoved;
   };
   // Layout of one of the three buttons, in client pixels (DIPs).
   struct ButtonSpec {
