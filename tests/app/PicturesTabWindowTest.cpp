@@ -169,6 +169,33 @@ TEST_F(PicturesTabWindowTest, TabModesGifCommandAndScreenshots) {
   EXPECT_NE(ini.find("IsShowGif=0"), std::string::npos);
 }
 
+// F6 from the tree reaches the list of the mode that shows, so the arrow keys move between
+// the pictures without a mouse (the tab's own window took the focus, where no key did anything).
+TEST_F(PicturesTabWindowTest, F6ReachesTheShownListAndArrowKeysMoveInIt) {
+  guitest::RealInput input;
+  if (!input.Start()) GTEST_SKIP() << "wmctrl, xdotool or openbox missing";
+  Select(Home() / "写真");
+  m_tabs->SelectTab(3);
+  WaitFilled();
+  ASSERT_TRUE(input.Activate("クリップレン帳 - 写真"));
+  for (int mode : {0, 2}) {
+    ASSERT_TRUE(Command(mode == 0 ? res::kIdThumbnailView : res::kIdViewDetails));
+    WaitFilled();
+    CImageListCtrl* list = m_view->ActiveList();
+    list->SetItemState(0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                       wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    wxWindow* tree = m_frame->LeftView()->Tree();
+    tree->SetFocus();
+    ASSERT_TRUE(guitest::WaitFor([&] { return wxWindow::FindFocus() == tree; }));
+    ASSERT_TRUE(guitest::RealInput::Key("F6"));
+    EXPECT_TRUE(guitest::WaitFor([&] { return wxWindow::FindFocus() == list; })) << mode;
+    ASSERT_TRUE(guitest::RealInput::Key("Down"));
+    EXPECT_TRUE(guitest::WaitFor([&] {
+      return list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED) == 1;
+    })) << "Down selects the second picture in mode " << mode;
+  }
+}
+
 TEST_F(PicturesTabWindowTest, ContextMenuOffersCopyAndSend) {
   Select(Home() / "写真");
   m_tabs->SelectTab(3);

@@ -40,6 +40,12 @@ CImagesView::CImagesView(wxWindow* parent, CClipwrenDoc* doc)
   m_thumbnails->Hide();
   Bind(wxEVT_SIZE, &CImagesView::OnSize, this);
   Bind(wxEVT_PAINT, &CImagesView::OnPaint, this);
+  // The focus F6 brings to the tab goes on to the list that shows, where the arrow keys move
+  // between the pictures.
+  Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent&) {
+    CImageListCtrl* list = ActiveList();
+    if (list && list->IsShown()) list->SetFocus();
+  });
   for (int id : {res::kIdThumbnailView, res::kIdPhotoView, res::kIdViewDetails}) {
     Bind(wxEVT_MENU, &CImagesView::OnViewMode, this, id);
     Bind(wxEVT_UPDATE_UI, &CImagesView::OnUpdateViewMode, this, id);
