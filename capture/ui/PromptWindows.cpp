@@ -28,6 +28,7 @@ wxString ProgressStepText(std::string_view step, const wxString& shown) {
     std::string_view prefix;
     const char* text;
   };
+  // clang-format off
   static constexpr Step kSteps[] = {
       {"starting ", "ブラウザを起動しています…"},
       {"loading ", "ページを読み込んでいます…"},
@@ -37,6 +38,7 @@ wxString ProgressStepText(std::string_view step, const wxString& shown) {
       {"pictures: ", "画像を集めています…"},
       {"writing ", "クリップを書き出しています…"},
   };
+  // clang-format on
   for (const Step& s : kSteps) {
     if (step.starts_with(s.prefix)) return wxString::FromUTF8(s.text);
   }
@@ -46,12 +48,23 @@ wxString ProgressStepText(std::string_view step, const wxString& shown) {
 wxString FailureText(int exitCode, const std::string& detail) {
   const char* what = "ページをクリップできませんでした。";
   switch (exitCode) {
-    case kExitNoBrowser: what = "Chromiumが見つからないか、起動できませんでした。"; break;
-    case kExitLoadFailed: what = "ページを読み込めませんでした。"; break;
-    case kExitTimedOut: what = "ページの読み込みが時間内に終わりませんでした。"; break;
-    case kExitWriteFailed: what = "クリップのフォルダを書き込めませんでした。"; break;
-    case kExitNoClipwren: what = "クリップレン帳を起動できませんでした。"; break;
-    default: break;
+    case kExitNoBrowser:
+      what = "Chromiumが見つからないか、起動できませんでした。";
+      break;
+    case kExitLoadFailed:
+      what = "ページを読み込めませんでした。";
+      break;
+    case kExitTimedOut:
+      what = "ページの読み込みが時間内に終わりませんでした。";
+      break;
+    case kExitWriteFailed:
+      what = "クリップのフォルダを書き込めませんでした。";
+      break;
+    case kExitNoClipwren:
+      what = "クリップレン帳を起動できませんでした。";
+      break;
+    default:
+      break;
   }
   wxString text = wxString::FromUTF8(what);
   if (!detail.empty()) text += "\n\n" + wxString::FromUTF8(detail);
