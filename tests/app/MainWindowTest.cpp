@@ -501,6 +501,38 @@ TEST_F(MainWindowTest, KeyboardReachesTheTreeAtStartAndF6SwitchesPanes) {
       << "the tree still takes the arrow keys after coming back";
 }
 
+// Ctrl+Page Down and Ctrl+Page Up walk the tabs the open scrap offers, wrapping around, and the
+// keys then go to the tab that shows.
+TEST_F(MainWindowTest, CtrlPageDownAndUpWalkTheTabsTheScrapOffers) {
+  guitest::RealInput input;
+  if (!input.Start()) GTEST_SKIP() << "wmctrl, xdotool or openbox missing";
+  Select(Home() / "ニュース" / "写し");
+  ASSERT_TRUE(input.Activate("クリップレン帳 - 写し"));
+  m_tabs->View(0)->SetFocus();
+  const auto focusIn = [](wxWindow* view) {
+    for (wxWindow* w = wxWindow::FindFocus(); w; w = w->GetParent())
+      if (w == view) return true;
+    return false;
+  };
+  const auto press = [&](const char* keys, int tab) {
+    EXPECT_TRUE(guitest::RealInput::Key(keys));
+    EXPECT_TRUE(guitest::WaitFor([&] { return m_tabs->Current() == tab; }))
+        << keys << " to tab " << tab << ", at " << m_tabs->Current();
+    EXPECT_TRUE(guitest::WaitFor([&] { return focusIn(m_tabs->View(tab)); })) << tab;
+  };
+  for (int tab : {1, 2, 3, 0}) press("ctrl+Next", tab);
+  press("ctrl+Prior", 3);
+  press("ctrl+Prior", 2);
+
+  // A scrap with neither copy nor pictures has two tabs to go between.
+  Select(Home() / "ニュース" / "記事");
+  m_tabs->SelectTab(0);
+  m_tabs->View(0)->SetFocus();
+  press("ctrl+Next", 2);
+  press("ctrl+Next", 0);
+  press("ctrl+Prior", 2);
+}
+
 // Renaming the open scrap in the tree while it has unsaved edits: the document follows the
 // folder, so the caption shows the new name and saving writes into the renamed folder (it
 // wrote to the old folder, which no longer existed, and the edits could not be saved at all).

@@ -25,6 +25,21 @@ CClipwrenView::CClipwrenView(wxWindow* parent, CClipwrenDoc* doc)
     wxWindow* view = m_tabs->Current() >= 0 ? m_tabs->View(m_tabs->Current()) : nullptr;
     if (view && view->IsShown()) view->SetFocus();
   });
+  // Ctrl+Page Down and Ctrl+Page Up go to the next and the previous tab from anywhere in the
+  // pane, as in other tabbed windows, and the keys then reach the tab that shows.
+  Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    const bool down = key == WXK_PAGEDOWN || key == WXK_NUMPAD_PAGEDOWN;
+    const bool up = key == WXK_PAGEUP || key == WXK_NUMPAD_PAGEUP;
+    if (event.GetModifiers() != wxMOD_CONTROL || (!down && !up)) {
+      event.Skip();
+      return;
+    }
+    if (m_tabs->SelectNeighbourTab(down ? +1 : -1)) {
+      if (wxWindow* view = m_tabs->View(m_tabs->Current()); view && view->IsShown())
+        view->SetFocus();
+    }
+  });
 }
 
 CClipwrenView::~CClipwrenView() {

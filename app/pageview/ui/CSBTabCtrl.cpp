@@ -133,6 +133,18 @@ void CSBTabCtrl::SelectTab(int index) {
   Refresh(false);
 }
 
+bool CSBTabCtrl::SelectNeighbourTab(int step) {
+  const int from = m_current;
+  for (int n = 1; n < 4; ++n) {
+    const int i = ((from + (step < 0 ? -n : n)) % 4 + 4) % 4;
+    if (m_buttons[static_cast<size_t>(i)]->IsShown() && IsAvailable(i)) {
+      SelectTab(i);
+      return m_current != from;
+    }
+  }
+  return false;
+}
+
 void CSBTabCtrl::OnButton(wxCommandEvent& event) {
   for (int i = 0; i < 4; ++i) {
     if (kTabDefs[i].id == event.GetId()) SelectTab(i);

@@ -29,6 +29,9 @@ class CSBTabCtrl : public wxWindow {
   void LayoutButtons();
   // Selects `index`, or the next available tab after it, or the whole tab.
   void SelectTab(int index);
+  // Chooses the next tab the open scrap offers in `step`'s direction (+1 right, -1 left),
+  // wrapping around; true when another tab was chosen.
+  bool SelectNeighbourTab(int step);
   int Current() const { return m_current; }
   bool IsAvailable(int index) const;
   CxSkinButton* Button(int index) const { return m_buttons[static_cast<size_t>(index)]; }
