@@ -90,6 +90,17 @@ class CAllViewTest : public guitest::GuiTest {
     Command(res::kIdRangeSelect);
     return m_doc->PageImage();
   }
+  // A new 600 x 600 scrap with one text box opened by a click at `at`; the box's edit window,
+  // or null when something on the way failed.
+  CTextBoxEdit* OpenScrapWithNewTextBox(const std::string& name, wxPoint at) {
+    const auto scrap = m_dir / name;
+    pvtest::MakeScrap(scrap, 600, 600);
+    if (!m_doc->OpenScrap(scrap.string())) return nullptr;
+    Command(res::kIdTextBox);
+    Drag({at, at});
+    if (m_doc->PageImage()->TextBoxes().size() != 1) return nullptr;
+    return dynamic_cast<CTextBoxEdit*>(m_doc->PageImage()->TextBoxes()[0]->Window());
+  }
   // Brightness of a working-bitmap pixel, top-down.
   int Gray(int x, int y) {
     const CxImage* wb = m_view->State().WorkingBitmap();
@@ -299,14 +310,9 @@ TEST_F(CAllViewTest, AHorizontalArrowCanBePickedUpByItsLine) {
 }
 
 TEST_F(CAllViewTest, TextBoxBorderResizesWithAFrameThenTheWindow) {
-  const auto scrap = m_dir / "box";
-  pvtest::MakeScrap(scrap, 600, 600);
-  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
-  Command(res::kIdTextBox);
-  Drag({{300, 60}, {300, 60}});
-  CTextBox* box = m_doc->PageImage()->TextBoxes()[0].get();
-  auto* edit = dynamic_cast<CTextBoxEdit*>(box->Window());
+  CTextBoxEdit* edit = OpenScrapWithNewTextBox("box", {300, 60});
   ASSERT_NE(edit, nullptr);
+  CTextBox* box = m_doc->PageImage()->TextBoxes()[0].get();
   ASSERT_EQ(box->Rect(), (CRect{300, 60, 420, 140}));
   guitest::Pump(0);
   const wxPoint o = edit->GetClientAreaOrigin();
@@ -356,14 +362,9 @@ TEST_F(CAllViewTest, TextBoxBorderResizesWithAFrameThenTheWindow) {
 // window it captured, so a resize that captured the wrong one never ended and took every later
 // click with it.
 TEST_F(CAllViewTest, RealMouseResizesAnOpenTextBoxAndThenMovesIt) {
-  const auto scrap = m_dir / "realbox";
-  pvtest::MakeScrap(scrap, 600, 600);
-  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
-  Command(res::kIdTextBox);
-  Drag({{100, 60}, {100, 60}});
-  CTextBox* box = m_doc->PageImage()->TextBoxes()[0].get();
-  auto* edit = dynamic_cast<CTextBoxEdit*>(box->Window());
+  CTextBoxEdit* edit = OpenScrapWithNewTextBox("realbox", {100, 60});
   ASSERT_NE(edit, nullptr);
+  CTextBox* box = m_doc->PageImage()->TextBoxes()[0].get();
   m_frame->Raise();
   ASSERT_TRUE(pvtest::WaitFor([&] { return edit->IsShownOnScreen(); }));
 
@@ -402,14 +403,9 @@ TEST_F(CAllViewTest, RealMouseResizesAnOpenTextBoxAndThenMovesIt) {
 }
 
 TEST_F(CAllViewTest, ShapeSelectionMovesATextBoxWithinTheClientArea) {
-  const auto scrap = m_dir / "move";
-  pvtest::MakeScrap(scrap, 600, 600);
-  ASSERT_TRUE(m_doc->OpenScrap(scrap.string()));
-  Command(res::kIdTextBox);
-  Drag({{100, 100}, {100, 100}});
-  CTextBox* box = m_doc->PageImage()->TextBoxes()[0].get();
-  auto* edit = dynamic_cast<CTextBoxEdit*>(box->Window());
+  CTextBoxEdit* edit = OpenScrapWithNewTextBox("move", {100, 100});
   ASSERT_NE(edit, nullptr);
+  CTextBox* box = m_doc->PageImage()->TextBoxes()[0].get();
   Command(res::kIdShapeSelect);
   ASSERT_TRUE(box->IsMoveMode());
   EXPECT_EQ(edit->CursorKindAt({60, 40}), CursorKind::Move);
