@@ -1,10 +1,13 @@
 #include "PDFRelay/ui/RelaySaveDialog.h"
 
 #include <gtk/gtk.h>
+#include <wx/display.h>
 #include <wx/filedlg.h>
 #include <wx/filedlgcustomize.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
+
+#include <algorithm>
 
 #include "PDFRelay/FileInUse.h"
 
@@ -53,6 +56,41 @@ GtkFileChooserConfirmation OnConfirmOverwrite(GtkFileChooser* chooser, gpointer 
   return GTK_FILE_CHOOSER_CONFIRMATION_SELECT_AGAIN;
 }
 
+// The size the chooser last had when the user resized it, as GTK remembers it; none when it
+// never was or the setting is not there.
+bool ChooserSizeRemembered() {
+  GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+  GSettingsSchema* schema =
+      source ? g_settings_schema_source_lookup(source, "org.gtk.Settings.FileChooser", TRUE)
+             : nullptr;
+  if (!schema) return false;
+  const bool hasKey = g_settings_schema_has_key(schema, "window-size");
+  g_settings_schema_unref(schema);
+  if (!hasKey) return false;
+  GSettings* settings = g_settings_new("org.gtk.Settings.FileChooser");
+  int width = -1, height = -1;
+  g_settings_get(settings, "window-size", "(ii)", &width, &height);
+  g_object_unref(settings);
+  return width > 0 && height > 0;
+}
+
+// Left to itself the chooser sizes itself for a long list, nearly the whole of a small
+// screen; it opens at an ordinary dialog size instead, kept inside the screen's work area.
+void GiveChooserItsOpeningSize(GtkWindow* window) {
+  if (ChooserSizeRemembered()) return;
+  constexpr int kOpeningWidth = 760, kOpeningHeight = 540;
+  const wxRect area = wxDisplay().GetClientArea();  // the dialog is centred on the screen
+  const int width = std::min(kOpeningWidth, area.width * 9 / 10);
+  const int height = std::min(kOpeningHeight, area.height * 9 / 10);
+  gtk_window_resize(window, width, height);
+  gtk_window_move(window, area.x + (area.width - width) / 2, area.y + (area.height - height) / 2);
+}
+
+// GTK gives the chooser its own size when it maps it, so the opening size follows that.
+void OnChooserMapped(GtkWidget* widget, gpointer) {
+  GiveChooserItsOpeningSize(GTK_WINDOW(widget));
+}
+
 }  // namespace
 
 std::optional<std::string> CRelaySaveDialog::AskSavePath(const std::string& proposedName,
@@ -69,6 +107,7 @@ std::optional<std::string> CRelaySaveDialog::AskSavePath(const std::string& prop
       gtk_window_set_position(GTK_WINDOW(widget), GTK_WIN_POS_CENTER);
       gtk_window_set_keep_above(GTK_WINDOW(widget), TRUE);
       g_signal_connect(widget, "confirm-overwrite", G_CALLBACK(OnConfirmOverwrite), &dialog);
+      g_signal_connect_after(widget, "map", G_CALLBACK(OnChooserMapped), nullptr);
     }
     dialog.CentreOnScreen();
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;

@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+#include <wx/display.h>
+
 #include "app/shell/ui/Screenshot.h"
 #include "platform/Profile.h"
 #include "tests/support/GuiTest.h"
@@ -76,12 +78,12 @@ bool Type(const std::string& text) {
   return std::system(("xdotool type --delay 15 '" + text + "'").c_str()) == 0;
 }
 
-// A picture of a window of another process, as the screen shows it.
-bool SaveScreenOf(const std::string& title, const wxString& file) {
+// Where the window of another process is on the screen; empty when there is none.
+wxRect ScreenRectOf(const std::string& title) {
   const unsigned long id = RealInput::FindWindowByTitle(title);
-  if (!id) return false;
+  if (!id) return {};
   FILE* geometry = popen(("xdotool getwindowgeometry --shell " + std::to_string(id)).c_str(), "r");
-  if (!geometry) return false;
+  if (!geometry) return {};
   int x = 0, y = 0, w = 0, h = 0;
   char line[256];
   while (fgets(line, sizeof line, geometry)) {
@@ -91,7 +93,14 @@ bool SaveScreenOf(const std::string& title, const wxString& file) {
     sscanf(line, "HEIGHT=%d", &h);
   }
   pclose(geometry);
-  const wxImage shot = GrabScreen(wxRect(x, y, w, h));
+  return wxRect(x, y, w, h);
+}
+
+// A picture of a window of another process, as the screen shows it.
+bool SaveScreenOf(const std::string& title, const wxString& file) {
+  const wxRect rect = ScreenRectOf(title);
+  if (rect.IsEmpty()) return false;
+  const wxImage shot = GrabScreen(rect);
   return shot.IsOk() && shot.SaveFile(file, wxBITMAP_TYPE_PNG);
 }
 
@@ -268,6 +277,25 @@ TEST_F(RelayDialogTest, ReadOnlyFileIsRefused) {
   guitest::Pump(300);
   EXPECT_TRUE(fs::exists(locked));
   EXPECT_EQ(Get("Job1_RequestWritePrivateProfile"), "<none>") << "the dialog is still open";
+  ASSERT_TRUE(RealInput::Key("Escape"));
+  EXPECT_EQ(relay.Wait(), 1);
+}
+
+// Left to the toolkit the chooser filled nearly all of a 1400 x 900 screen.
+TEST_F(RelayDialogTest, OpensAtADialogSizeCentredOnTheScreen) {
+  RelayProcess relay(m_ini, "Job1", "report.pdf");
+  Activate();
+  wxRect rect;
+  ASSERT_TRUE(guitest::WaitFor([&] {
+    rect = ScreenRectOf(kTitle);
+    return !rect.IsEmpty() && rect.width <= 800 && rect.height <= 600;
+  }, 5000)) << rect.width << " x " << rect.height;
+  EXPECT_GE(rect.width, 500);
+  EXPECT_GE(rect.height, 400);
+  const wxRect screen = wxDisplay().GetGeometry();
+  EXPECT_TRUE(screen.Contains(rect));
+  EXPECT_NEAR(rect.x + rect.width / 2, screen.width / 2, 30);
+  EXPECT_NEAR(rect.y + rect.height / 2, screen.height / 2, 40);
   ASSERT_TRUE(RealInput::Key("Escape"));
   EXPECT_EQ(relay.Wait(), 1);
 }
