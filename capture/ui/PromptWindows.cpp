@@ -15,6 +15,9 @@ std::unique_ptr<wxTextEntryDialog> MakeAddressDialog(const wxString& address) {
       wxString::FromUTF8("Webページをクリップ"), address);
   if (auto* ok = dynamic_cast<wxButton*>(dialog->FindWindow(wxID_OK))) ok->SetLabel("OK");
   NameCancelButton(*dialog);
+  // The toolkit's dialog is resizable, which only brought the window manager's maximise
+  // button to a one-line question: it keeps the size it opens at.
+  dialog->SetSizeHints(dialog->GetSize(), dialog->GetSize());
   return dialog;
 }
 

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <wx/button.h>
+#include <wx/display.h>
 #include <wx/progdlg.h>
 #include <wx/stattext.h>
 #include <wx/textdlg.h>
+
+#include <cstdio>
+#include <string>
 
 #include "capture/CaptureOptions.h"
 #include "capture/ui/PromptWindows.h"
@@ -27,6 +31,20 @@ bool HasStaticText(wxWindow& window, const wxString& text) {
   return false;
 }
 
+// The actions the window manager allows on the window whose title contains `title`.
+std::string AllowedActions(const std::string& title) {
+  const unsigned long id = guitest::RealInput::FindWindowByTitle(title);
+  if (!id) return {};
+  FILE* pipe =
+      popen(("xprop -id " + std::to_string(id) + " _NET_WM_ALLOWED_ACTIONS").c_str(), "r");
+  if (!pipe) return {};
+  std::string out;
+  char buffer[512];
+  while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+  pclose(pipe);
+  return out;
+}
+
 class PromptWindows : public guitest::GuiTest {};
 
 }  // namespace
@@ -42,6 +60,29 @@ TEST_F(PromptWindows, TheAddressAndProgressWindowsNameTheirButtonsInJapanese) {
   wxProgressDialog progress("p", "m", 100, nullptr, wxPD_CAN_ABORT);
   capture::NameCancelButton(progress);
   EXPECT_EQ(LabelOf(progress, wxID_CANCEL), wxString::FromUTF8("キャンセル"));
+}
+
+// The toolkit's text dialog is resizable, and the window manager then offered to maximise a
+// one-line question.
+TEST_F(PromptWindows, TheAddressWindowKeepsItsSize) {
+  guitest::RealInput input;
+  if (!input.Start()) GTEST_SKIP() << "wmctrl or xdotool missing";
+  const auto ask = capture::MakeAddressDialog("https://example.jp/");
+  ask->Show();
+  const std::string title = "Webページをクリップ";
+  ASSERT_TRUE(input.Activate(title));
+  std::string actions;
+  ASSERT_TRUE(guitest::WaitFor([&] {
+    actions = AllowedActions(title);
+    return actions.find("_NET_WM_ACTION_CLOSE") != std::string::npos;
+  }));
+  EXPECT_EQ(actions.find("MAXIMIZE"), std::string::npos) << actions;
+  EXPECT_EQ(actions.find("_NET_WM_ACTION_RESIZE"), std::string::npos) << actions;
+  const wxRect shown = ask->GetScreenRect();
+  const wxRect screen = wxDisplay().GetGeometry();
+  EXPECT_NEAR(shown.x + shown.width / 2, screen.width / 2, 30);
+  EXPECT_NEAR(shown.y + shown.height / 2, screen.height / 2, 40);
+  ask->Hide();
 }
 
 TEST(PromptTexts, StepsAndFailuresAreToldInJapanese) {

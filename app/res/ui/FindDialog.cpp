@@ -40,8 +40,12 @@ wxFindReplaceDialog* CreateFindDialog(wxWindow* parent, wxFindReplaceData* data,
       label->SetMinSize(label->GetBestSize());
     }
   }
+  // The toolkit's smallest size was for its own texts, and it makes the dialog resizable,
+  // which only brought the window manager's maximise button: it keeps the size that fits.
+  dialog->SetMinSize(wxDefaultSize);
   dialog->Layout();
   dialog->Fit();
+  dialog->SetSizeHints(dialog->GetSize(), dialog->GetSize());
   return dialog;
 }
 

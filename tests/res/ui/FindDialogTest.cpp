@@ -1,0 +1,60 @@
+// The find dialogs as the window manager sees them: a dialog of fixed size, so it offers
+// neither resizing nor maximising.
+#include <gtest/gtest.h>
+
+#include <wx/display.h>
+#include <wx/fdrepdlg.h>
+#include <wx/frame.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/res/ui/FindDialog.h"
+#include "tests/support/GuiTest.h"
+
+namespace {
+
+// The actions the window manager allows on the window whose title contains `title`.
+std::string AllowedActions(const std::string& title) {
+  const unsigned long id = guitest::RealInput::FindWindowByTitle(title);
+  if (!id) return {};
+  FILE* pipe =
+      popen(("xprop -id " + std::to_string(id) + " _NET_WM_ALLOWED_ACTIONS").c_str(), "r");
+  if (!pipe) return {};
+  std::string out;
+  char buffer[512];
+  while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+  pclose(pipe);
+  return out;
+}
+
+class FindDialogTest : public guitest::GuiTest {};
+
+TEST_F(FindDialogTest, KeepsItsSizeAndCannotBeMaximised) {
+  guitest::RealInput input;
+  if (!input.Start()) GTEST_SKIP() << "wmctrl or xdotool missing";
+  auto* frame = new wxFrame(nullptr, wxID_ANY, "find owner");
+  frame->Show();
+  wxFindReplaceData data(wxFR_DOWN);
+  const std::string title = "テキストの全文検索";
+  wxFindReplaceDialog* dialog =
+      res::ui::CreateFindDialog(frame, &data, wxString::FromUTF8(title));
+  const wxSize fitted = dialog->GetSize();
+  dialog->Show();
+  ASSERT_TRUE(input.Activate(title));
+  std::string actions;
+  ASSERT_TRUE(guitest::WaitFor([&] {
+    actions = AllowedActions(title);
+    return actions.find("_NET_WM_ACTION_CLOSE") != std::string::npos;
+  }));
+  EXPECT_EQ(actions.find("MAXIMIZE"), std::string::npos) << actions;
+  EXPECT_EQ(actions.find("_NET_WM_ACTION_RESIZE"), std::string::npos) << actions;
+  EXPECT_NE(actions.find("_NET_WM_ACTION_MOVE"), std::string::npos) << actions;
+  EXPECT_EQ(dialog->GetSize(), fitted);
+  EXPECT_TRUE(wxDisplay().GetGeometry().Contains(dialog->GetScreenRect()));
+  dialog->Destroy();
+  frame->Destroy();
+  guitest::Pump();
+}
+
+}  // namespace
