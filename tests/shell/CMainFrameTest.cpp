@@ -21,6 +21,7 @@
 #include "app/res/StringTable.h"
 #include "app/res/ui/ResArt.h"
 #include "app/shell/AppSettings.h"
+#include "app/shell/ui/CAboutDlg.h"
 #include "app/shell/ui/CMainFrame.h"
 #include "app/shell/ui/Screenshot.h"
 #include "app/shell/ui/CMenuEx.h"
@@ -508,6 +509,17 @@ TEST_F(CMainFrameTest, OneFindDialogAtATimeAndTypedTextEnablesFind) {
   EXPECT_EQ(m_frame->FindDialog(), nullptr);
   find();
   EXPECT_NE(m_frame->FindDialog(), nullptr) << "after closing, the command opens a new one";
+}
+
+// The about box's text is shorter than its title; the window manager cut the title to
+// "クリップレン… ジョン情報" to fit beside its buttons.
+TEST_F(CMainFrameTest, AboutBoxIsWideEnoughForItsTitle) {
+  CAboutDlg about(m_frame);
+  const wxFont bold = about.GetFont().Bold();
+  int title = 0;
+  about.GetTextExtent(about.GetTitle(), &title, nullptr, nullptr, nullptr, &bold);
+  EXPECT_GE(about.GetClientSize().x, title + about.FromDIP(100));
+  EXPECT_EQ(about.FindWindow(wxID_OK), about.GetDefaultItem());
 }
 
 // The bars and the splitter carry the numbers the menus and the rest of the program know

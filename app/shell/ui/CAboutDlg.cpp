@@ -7,6 +7,13 @@
 #include <wx/stattext.h>
 #include <wx/toplevel.h>
 
+int CAboutDlg::MinWidthForTitle() const {
+  const wxFont bold = GetFont().Bold();  // title bars use a bold face
+  int width = 0;
+  GetTextExtent(GetTitle(), &width, nullptr, nullptr, nullptr, &bold);
+  return width + FromDIP(kTitleBarButtonsWidth);
+}
+
 CAboutDlg::CAboutDlg(wxWindow* parent)
     : wxDialog(parent, wxID_ANY, wxString::FromUTF8(kAboutTitle)) {
   auto* row = new wxBoxSizer(wxHORIZONTAL);
@@ -26,6 +33,8 @@ CAboutDlg::CAboutDlg(wxWindow* parent)
   auto* ok = new wxButton(this, wxID_OK, "OK");
   ok->SetDefault();
   column->Add(ok, 0, wxALIGN_RIGHT | wxALL, FromDIP(10));
+  // The text is short; without this the window manager cut the title to fit beside its buttons.
+  column->SetMinSize(wxSize(MinWidthForTitle(), -1));
   SetSizerAndFit(column);
   CentreOnParent();
 }
