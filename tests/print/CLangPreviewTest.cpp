@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <wx/button.h>
+#include <wx/display.h>
+#include <wx/frame.h>
 #include <wx/statusbr.h>
 
 #include <string>
@@ -77,6 +79,40 @@ TEST_F(LangPreviewTest, WholePagesFitTheWindowUntilAZoomIsChosen) {
   EXPECT_TRUE(fits(1)) << preview->GetZoom();
   frame->Close();
   ASSERT_TRUE(guitest::WaitFor([&] { return FindPreview() == nullptr; }));
+}
+
+// Left to the window manager the preview opened below its owner and ran off the screen's
+// bottom edge. It covers its owner, and stays inside the screen when the owner does not.
+TEST_F(LangPreviewTest, OpensOverItsOwnerInsideTheScreen) {
+  const wxRect area = wxDisplay(0u).GetClientArea();
+  auto* owner = new wxFrame(nullptr, wxID_ANY, "preview owner", wxPoint(area.x + 60, area.y + 40),
+                            wxSize(area.width * 3 / 4, area.height * 3 / 4));
+  owner->Show();
+  ASSERT_TRUE(guitest::WaitFor([&] { return owner->IsShownOnScreen(); }));
+  const auto opened = [&] {
+    print::PrintSettings s;
+    EXPECT_TRUE(printing::ShowPreview(owner, TallPage(), s, [] {}, [] {}));
+    CLangPreviewFrame* frame = FindPreview();
+    EXPECT_TRUE(frame && guitest::WaitFor([&] { return frame->IsShownOnScreen(); }));
+    guitest::Pump(200);
+    return frame;
+  };
+  CLangPreviewFrame* frame = opened();
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(frame->GetRect(), owner->GetRect());
+  frame->Close();
+  ASSERT_TRUE(guitest::WaitFor([&] { return FindPreview() == nullptr; }));
+
+  owner->SetSize(area.width, area.height);
+  owner->Move(area.GetRight() - area.width / 3, area.GetBottom() - area.height / 3);
+  guitest::Pump(200);
+  frame = opened();
+  ASSERT_TRUE(frame);
+  EXPECT_TRUE(area.Contains(frame->GetRect())) << frame->GetRect().x << "," << frame->GetRect().y;
+  frame->Close();
+  ASSERT_TRUE(guitest::WaitFor([&] { return FindPreview() == nullptr; }));
+  owner->Destroy();
+  guitest::Pump();
 }
 
 TEST_F(LangPreviewTest, CaptionsPagingZoomAndClosing) {

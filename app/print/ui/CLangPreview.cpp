@@ -5,6 +5,7 @@
 
 #include <wx/button.h>
 #include <wx/dc.h>
+#include <wx/display.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/statusbr.h>
@@ -18,6 +19,20 @@ wxString U(const char* utf8) { return wxString::FromUTF8(utf8); }
 
 // Space between the two pages of the two-page view, in canvas pixels.
 constexpr int kPageGap = 16;
+
+// The preview covers its owner: the owner's place and size, kept inside the work area of the
+// owner's screen (left to the window manager it opened below the owner, partly off screen).
+wxRect PreviewPlace(wxWindow* parent) {
+  wxWindow* owner = parent ? wxGetTopLevelParent(parent) : nullptr;
+  const int index = owner ? wxDisplay::GetFromWindow(owner) : wxNOT_FOUND;
+  const wxRect area = wxDisplay(index == wxNOT_FOUND ? 0u : unsigned(index)).GetClientArea();
+  wxRect place = owner ? owner->GetRect() : wxRect(wxPoint(), wxSize(900, 700)).CentreIn(area);
+  place.width = std::min(place.width, area.width);
+  place.height = std::min(place.height, area.height);
+  place.x = std::clamp(place.x, area.x, area.GetRight() + 1 - place.width);
+  place.y = std::clamp(place.y, area.y, area.GetBottom() + 1 - place.height);
+  return place;
+}
 
 }  // namespace
 
@@ -232,7 +247,8 @@ class CLangPreviewControlBar : public wxPreviewControlBar {
 
 CLangPreviewFrame::CLangPreviewFrame(CLangPreview* preview, wxWindow* parent,
                                      const wxString& title)
-    : wxPreviewFrame(preview, parent, title, wxDefaultPosition, parent ? parent->GetSize() : wxSize(900, 700)) {}
+    : wxPreviewFrame(preview, parent, title, PreviewPlace(parent).GetPosition(),
+                     PreviewPlace(parent).GetSize()) {}
 
 CLangPreviewFrame::~CLangPreviewFrame() {
   if (m_printPreview) static_cast<CLangPreview*>(m_printPreview)->onPagesShown = nullptr;
