@@ -40,12 +40,14 @@ wxFindReplaceDialog* CreateFindDialog(wxWindow* parent, wxFindReplaceData* data,
       label->SetMinSize(label->GetBestSize());
     }
   }
-  // The toolkit's smallest size was for its own texts, and it makes the dialog resizable,
-  // which only brought the window manager's maximise button: it keeps the size that fits.
-  dialog->SetMinSize(wxDefaultSize);
   dialog->Layout();
   dialog->Fit();
-  dialog->SetSizeHints(dialog->GetSize(), dialog->GetSize());
+  // The toolkit makes it resizable, and the window manager then offers to maximise it; it
+  // keeps the size it opens at.
+  wxSize size = dialog->GetSize();
+  size.IncTo(dialog->GetMinSize());
+  dialog->SetMaxSize(size);
+  dialog->SetMinSize(size);
   return dialog;
 }
 

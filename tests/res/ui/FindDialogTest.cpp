@@ -52,6 +52,11 @@ TEST_F(FindDialogTest, KeepsItsSizeAndCannotBeMaximised) {
   EXPECT_NE(actions.find("_NET_WM_ACTION_MOVE"), std::string::npos) << actions;
   EXPECT_EQ(dialog->GetSize(), fitted);
   EXPECT_TRUE(wxDisplay().GetGeometry().Contains(dialog->GetScreenRect()));
+  // Every control still shows whole (fixing the size once cut off the direction buttons).
+  const wxRect client(dialog->GetClientSize());
+  for (wxWindow* child : dialog->GetChildren()) {
+    if (child->IsShown()) EXPECT_TRUE(client.Contains(child->GetRect())) << child->GetLabel();
+  }
   dialog->Destroy();
   frame->Destroy();
   guitest::Pump();
