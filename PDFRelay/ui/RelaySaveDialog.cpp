@@ -87,9 +87,7 @@ void GiveChooserItsOpeningSize(GtkWindow* window) {
 }
 
 // GTK gives the chooser its own size when it maps it, so the opening size follows that.
-void OnChooserMapped(GtkWidget* widget, gpointer) {
-  GiveChooserItsOpeningSize(GTK_WINDOW(widget));
-}
+void OnChooserMapped(GtkWidget* widget, gpointer) { GiveChooserItsOpeningSize(GTK_WINDOW(widget)); }
 
 }  // namespace
 

@@ -286,10 +286,13 @@ TEST_F(RelayDialogTest, OpensAtADialogSizeCentredOnTheScreen) {
   RelayProcess relay(m_ini, "Job1", "report.pdf");
   Activate();
   wxRect rect;
-  ASSERT_TRUE(guitest::WaitFor([&] {
-    rect = ScreenRectOf(kTitle);
-    return !rect.IsEmpty() && rect.width <= 800 && rect.height <= 600;
-  }, 5000)) << rect.width << " x " << rect.height;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] {
+        rect = ScreenRectOf(kTitle);
+        return !rect.IsEmpty() && rect.width <= 800 && rect.height <= 600;
+      },
+      5000))
+      << rect.width << " x " << rect.height;
   EXPECT_GE(rect.width, 500);
   EXPECT_GE(rect.height, 400);
   const wxRect screen = wxDisplay().GetGeometry();

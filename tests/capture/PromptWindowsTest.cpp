@@ -35,8 +35,7 @@ bool HasStaticText(wxWindow& window, const wxString& text) {
 std::string AllowedActions(const std::string& title) {
   const unsigned long id = guitest::RealInput::FindWindowByTitle(title);
   if (!id) return {};
-  FILE* pipe =
-      popen(("xprop -id " + std::to_string(id) + " _NET_WM_ALLOWED_ACTIONS").c_str(), "r");
+  FILE* pipe = popen(("xprop -id " + std::to_string(id) + " _NET_WM_ALLOWED_ACTIONS").c_str(), "r");
   if (!pipe) return {};
   std::string out;
   char buffer[512];

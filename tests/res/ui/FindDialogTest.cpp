@@ -18,8 +18,7 @@ namespace {
 std::string AllowedActions(const std::string& title) {
   const unsigned long id = guitest::RealInput::FindWindowByTitle(title);
   if (!id) return {};
-  FILE* pipe =
-      popen(("xprop -id " + std::to_string(id) + " _NET_WM_ALLOWED_ACTIONS").c_str(), "r");
+  FILE* pipe = popen(("xprop -id " + std::to_string(id) + " _NET_WM_ALLOWED_ACTIONS").c_str(), "r");
   if (!pipe) return {};
   std::string out;
   char buffer[512];
@@ -37,8 +36,7 @@ TEST_F(FindDialogTest, KeepsItsSizeAndCannotBeMaximised) {
   frame->Show();
   wxFindReplaceData data(wxFR_DOWN);
   const std::string title = "テキストの全文検索";
-  wxFindReplaceDialog* dialog =
-      res::ui::CreateFindDialog(frame, &data, wxString::FromUTF8(title));
+  wxFindReplaceDialog* dialog = res::ui::CreateFindDialog(frame, &data, wxString::FromUTF8(title));
   const wxSize fitted = dialog->GetSize();
   dialog->Show();
   ASSERT_TRUE(input.Activate(title));
