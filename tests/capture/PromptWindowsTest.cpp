@@ -8,7 +8,6 @@
 #include <wx/stattext.h>
 #include <wx/textdlg.h>
 
-#include <cstdio>
 #include <string>
 
 #include "capture/CaptureOptions.h"
@@ -29,19 +28,6 @@ bool HasStaticText(wxWindow& window, const wxString& text) {
     if (HasStaticText(*child, text)) return true;
   }
   return false;
-}
-
-// The actions the window manager allows on the window whose title contains `title`.
-std::string AllowedActions(const std::string& title) {
-  const unsigned long id = guitest::RealInput::FindWindowByTitle(title);
-  if (!id) return {};
-  FILE* pipe = popen(("xprop -id " + std::to_string(id) + " _NET_WM_ALLOWED_ACTIONS").c_str(), "r");
-  if (!pipe) return {};
-  std::string out;
-  char buffer[512];
-  while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
-  pclose(pipe);
-  return out;
 }
 
 class PromptWindows : public guitest::GuiTest {};
@@ -72,7 +58,7 @@ TEST_F(PromptWindows, TheAddressWindowKeepsItsSize) {
   ASSERT_TRUE(input.Activate(title));
   std::string actions;
   ASSERT_TRUE(guitest::WaitFor([&] {
-    actions = AllowedActions(title);
+    actions = guitest::RealInput::AllowedActions(title);
     return actions.find("_NET_WM_ACTION_CLOSE") != std::string::npos;
   }));
   EXPECT_EQ(actions.find("MAXIMIZE"), std::string::npos) << actions;

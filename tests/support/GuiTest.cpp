@@ -120,6 +120,12 @@ unsigned long RealInput::FindWindowByTitle(const std::string& title) {
   return 0;
 }
 
+std::string RealInput::AllowedActions(const std::string& title) {
+  const unsigned long id = FindWindowByTitle(title);
+  if (!id) return {};
+  return Run("xprop -id " + std::to_string(id) + " _NET_WM_ALLOWED_ACTIONS").value_or("");
+}
+
 bool RealInput::Activate(const std::string& title, int ms) {
   unsigned long id = 0;
   if (!WaitFor([&] { return (id = FindWindowByTitle(title)) != 0; }, ms)) return false;

@@ -6,26 +6,12 @@
 #include <wx/fdrepdlg.h>
 #include <wx/frame.h>
 
-#include <cstdio>
 #include <string>
 
 #include "app/res/ui/FindDialog.h"
 #include "tests/support/GuiTest.h"
 
 namespace {
-
-// The actions the window manager allows on the window whose title contains `title`.
-std::string AllowedActions(const std::string& title) {
-  const unsigned long id = guitest::RealInput::FindWindowByTitle(title);
-  if (!id) return {};
-  FILE* pipe = popen(("xprop -id " + std::to_string(id) + " _NET_WM_ALLOWED_ACTIONS").c_str(), "r");
-  if (!pipe) return {};
-  std::string out;
-  char buffer[512];
-  while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
-  pclose(pipe);
-  return out;
-}
 
 class FindDialogTest : public guitest::GuiTest {};
 
@@ -42,7 +28,7 @@ TEST_F(FindDialogTest, KeepsItsSizeAndCannotBeMaximised) {
   ASSERT_TRUE(input.Activate(title));
   std::string actions;
   ASSERT_TRUE(guitest::WaitFor([&] {
-    actions = AllowedActions(title);
+    actions = guitest::RealInput::AllowedActions(title);
     return actions.find("_NET_WM_ACTION_CLOSE") != std::string::npos;
   }));
   EXPECT_EQ(actions.find("MAXIMIZE"), std::string::npos) << actions;
