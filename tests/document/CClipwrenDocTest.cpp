@@ -55,15 +55,6 @@ class DocumentTest : public doctest::DocWindowTest {
     m_doc->SetFrameHooks(&m_recorder);
     ShowWindow("doc");
   }
-  void DrawStroke() {
-    CSBImage* image = m_doc->PageImage();
-    CStroke* s = image->NewStroke(PenAt(1));
-    s->AddPoint({10, 10});
-    s->AddPoint({100, 10});
-    s->Finish();
-    image->AddShape(s);
-    m_doc->SetModifiedFlag();
-  }
   int Gray(const std::filesystem::path& jpg, int x, int y) {
     CxImage img;
     EXPECT_TRUE(img.Load(jpg.string(), CXIMAGE_FORMAT_JPG));

@@ -9,6 +9,7 @@
 
 #include "app/document/ui/CClipwrenDoc.h"
 #include "app/document/ui/DocPanes.h"
+#include "app/pageview/PenTable.h"
 #include "app/pageview/ui/CAllView.h"
 #include "app/pageview/ui/CClipwrenView.h"
 #include "app/pageview/ui/CSBTabCtrl.h"
@@ -52,6 +53,16 @@ class DocWindowTest : public guitest::GuiTest {
   void Command(int id) {
     wxCommandEvent e(wxEVT_MENU, id);
     m_doc->ProcessEvent(e);
+  }
+  // A black stroke across (10..100, 10) on the page tab; the document is modified.
+  void DrawStroke() {
+    CSBImage* image = m_doc->PageImage();
+    CStroke* s = image->NewStroke(PenAt(1));
+    s->AddPoint({10, 10});
+    s->AddPoint({100, 10});
+    s->Finish();
+    image->AddShape(s);
+    m_doc->SetModifiedFlag();
   }
   bool Enabled(int id) {
     wxUpdateUIEvent e(id);

@@ -112,13 +112,7 @@ class ShareCommandsTest : public doctest::DocWindowTest {
     pvtest::MakeScrap(folder, 300, 200, text);
     WriteFile(folder / "info.txt", "http://www.example.co.jp/news/a b.html\r\nニュース: 今日\r\n");
     m_pane->OpenScrap(folder.string());
-    CSBImage* image = m_doc->PageImage();
-    CStroke* s = image->NewStroke(PenAt(1));
-    s->AddPoint({10, 10});
-    s->AddPoint({100, 10});
-    s->Finish();
-    image->AddShape(s);
-    m_doc->SetModifiedFlag();
+    DrawStroke();
     return folder;
   }
   // A script in the test's bin folder that records its arguments and exits with `code`.

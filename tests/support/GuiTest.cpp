@@ -120,10 +120,19 @@ unsigned long RealInput::FindWindowByTitle(const std::string& title) {
   return 0;
 }
 
-std::string RealInput::AllowedActions(const std::string& title) {
-  const unsigned long id = FindWindowByTitle(title);
-  if (!id) return {};
-  return Run("xprop -id " + std::to_string(id) + " _NET_WM_ALLOWED_ACTIONS").value_or("");
+std::string RealInput::AllowedActions(const std::string& title, int ms) {
+  std::string actions;
+  // The manager fills the list in a moment after it has taken the window.
+  const bool listed = WaitFor(
+      [&] {
+        const unsigned long id = FindWindowByTitle(title);
+        actions = id ? Run("xprop -id " + std::to_string(id) + " _NET_WM_ALLOWED_ACTIONS")
+                           .value_or("")
+                     : std::string();
+        return actions.find("_NET_WM_ACTION_CLOSE") != std::string::npos;
+      },
+      ms);
+  return listed ? actions : std::string();
 }
 
 bool RealInput::Activate(const std::string& title, int ms) {

@@ -54,8 +54,9 @@ class RealInput {
   // lists it; 0 when there is none.
   static unsigned long FindWindowByTitle(const std::string& title);
   // The actions the window manager allows on the window whose title contains `title`
-  // (xprop's _NET_WM_ALLOWED_ACTIONS line); empty when there is no such window.
-  static std::string AllowedActions(const std::string& title);
+  // (xprop's _NET_WM_ALLOWED_ACTIONS line), once it lists closing the window; empty when it
+  // does not within `ms`.
+  static std::string AllowedActions(const std::string& title, int ms = 10000);
   // Raises and activates the window whose title contains `title`, and waits until the window
   // manager reports it as the active window.
   bool Activate(const std::string& title, int ms = 10000);
