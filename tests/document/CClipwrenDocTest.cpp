@@ -550,12 +550,7 @@ TEST_F(DocumentTest, EveryModePrintsTheMarksWhereTheLayoutPutsThem) {
   pvtest::MakeScrap(m_dir / "s", 1280, 20000);
   m_pane->OpenScrap((m_dir / "s").string());
   // A thick black stroke across the top of the page (view units are picture pixels at 100 %).
-  CSBImage* image = m_doc->PageImage();
-  CStroke* stroke = image->NewStroke(PenAt(1));
-  stroke->AddPoint({100, 40});
-  stroke->AddPoint({1100, 40});
-  stroke->Finish();
-  image->AddShape(stroke);
+  DrawStroke({100, 40}, {1100, 40});
   const PrintPicture picture = m_doc->MakePrintPicture();
   ASSERT_TRUE(picture);
   ASSERT_EQ(picture->GetHeight(), 20000u);

@@ -54,12 +54,13 @@ class DocWindowTest : public guitest::GuiTest {
     wxCommandEvent e(wxEVT_MENU, id);
     m_doc->ProcessEvent(e);
   }
-  // A black stroke across (10..100, 10) on the page tab; the document is modified.
-  void DrawStroke() {
+  // A thick black stroke on the page tab, by default across (10..100, 10); the document is
+  // modified.
+  void DrawStroke(CPoint from = {10, 10}, CPoint to = {100, 10}) {
     CSBImage* image = m_doc->PageImage();
     CStroke* s = image->NewStroke(PenAt(1));
-    s->AddPoint({10, 10});
-    s->AddPoint({100, 10});
+    s->AddPoint(from);
+    s->AddPoint(to);
     s->Finish();
     image->AddShape(s);
     m_doc->SetModifiedFlag();
